@@ -1,0 +1,29 @@
+// What tests, the state dump and the screenshot option may look at inside the media layer.
+// Nothing here is used by the game's rules.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace media {
+
+// The back buffer: 640 x 480 XRGB8888, row after row.
+const uint32_t* BackBuffer();
+int ScreenWidth();
+int ScreenHeight();
+// Writes the back buffer as a PNG file (host path). False on failure.
+bool WriteBackBufferPng(const std::string& hostPath);
+
+// Frames presented by FlipScreen so far.
+uint32_t PresentedFrames();
+// The on-screen debug text as it stands (lines joined by '\n').
+std::string DebugText();
+// The window title handed to the host (UTF-8).
+std::string WindowTitleUtf8();
+bool MediaRunning();
+
+// Sound handles started since the last call, in order (StartSound calls that succeeded).
+std::vector<int> TakeSoundStarts();
+
+}  // namespace media
