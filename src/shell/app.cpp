@@ -1,0 +1,61 @@
+#include "shell/app.h"
+
+#include "base/check.h"
+#include "base/paths.h"
+#include "media/media.h"
+#include "sys/sys.h"
+
+TFrameTiming& FrameTiming() {
+    static TFrameTiming timing;
+    return timing;
+}
+
+void TApp::Init(TString windowTitle, bool windowed) {
+    SetAppLogEnabled(1);
+    SetScreenMode(640, 480, GetScreenColorDepth(), 60);
+    SetWindowTitle(windowTitle.c_str());
+    ChangeWindowMode(windowed ? 1 : 0);
+    if (MediaInit() == -1) CHECK_FAILED("TMedia.cpp", 67);
+    SetDrawTarget(-2);
+    SetDrawFilterMode(0);
+    SetDefaultFontSize(13);
+    SetDefaultFontThickness(1);
+    SetDefaultFontName(Sjis("ＭＳ ゴシック").c_str(), -1);
+    SetDefaultFontType(2);
+    sys::TimeBeginPeriod(1);
+}
+
+bool TApp::BeginFrame() {
+    FlipScreen();
+    if (ProcessMessage() == -1 || quitRequest) return false;
+    // A slow frame is not made up: there is no catching up and no frame skipping.
+    TFrameTiming& t = FrameTiming();
+    uint32_t elapsed = sys::TimeGetTime() - t.lastFrameTime;
+    t.lastDuration = elapsed;
+    if (elapsed < 17) sys::Sleep(17 - elapsed);
+    t.lastFrameTime = sys::TimeGetTime();
+    GetKeyStateAll(keys);
+    SetDrawBrightness(fade, fade, fade);
+    ClearScreen();
+    ClearScreenPrint();
+    return true;
+}
+
+void UpdateFrameRateDisplay(bool showFps) {
+    if (!showFps) return;
+    TFrameTiming& t = FrameTiming();
+    uint32_t now = sys::TimeGetTime();
+    if (!t.measuring) {
+        // This frame starts a new window and is not counted.
+        t.measureStart = sys::TimeGetTime();
+        t.measuring = true;
+    } else {
+        ++t.framesCounted;
+        if (now - t.measureStart >= 1000) {
+            t.displayedRate = t.framesCounted;
+            t.framesCounted = 0;
+            t.measuring = false;
+        }
+    }
+    PrintToScreen("FPS:%0d", static_cast<int>(t.displayedRate));
+}
