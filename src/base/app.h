@@ -32,7 +32,3 @@ public:
     uint8_t keys[256] = {};
     int32_t fade = 255;  // 0 black .. 255 full brightness
 };
-
-// The frame-rate display: measures over windows of at least one second and prints
-// "FPS:%0d" when the display flag is on.
-void UpdateFrameRateDisplay(bool showFps);

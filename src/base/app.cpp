@@ -1,4 +1,4 @@
-#include "shell/app.h"
+#include "base/app.h"
 
 #include "base/check.h"
 #include "base/paths.h"
@@ -41,21 +41,3 @@ bool TApp::BeginFrame() {
     return true;
 }
 
-void UpdateFrameRateDisplay(bool showFps) {
-    if (!showFps) return;
-    TFrameTiming& t = FrameTiming();
-    uint32_t now = sys::TimeGetTime();
-    if (!t.measuring) {
-        // This frame starts a new window and is not counted.
-        t.measureStart = sys::TimeGetTime();
-        t.measuring = true;
-    } else {
-        ++t.framesCounted;
-        if (now - t.measureStart >= 1000) {
-            t.displayedRate = t.framesCounted;
-            t.framesCounted = 0;
-            t.measuring = false;
-        }
-    }
-    PrintToScreen("FPS:%0d", static_cast<int>(t.displayedRate));
-}

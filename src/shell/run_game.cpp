@@ -1,0 +1,166 @@
+#include "shell/run_game.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "media/host.h"
+#include "media/input_script.h"
+#include "media/inspect.h"
+#include "media/media.h"
+#include "shell/game.h"
+#include "shell/replay.h"
+#include "shell/state_dump.h"
+#include "sys/sys.h"
+
+namespace {
+
+bool ReadText(const std::string& path, std::string* out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    *out = ss.str();
+    return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+// Output files named on the command line are relative to the folder the program was
+// started in, not to the data folder it changes into.
+std::string Absolute(const std::string& path, const std::string& launchDir) {
+    if (path.empty() || path[0] == '/') return path;
+    return launchDir + "/" + path;
+}
+
+}  // namespace
+
+int RunGame(const TRunOptions& options) {
+    char cwd[4096];
+    std::string launchDir = ::getcwd(cwd, sizeof cwd) ? cwd : ".";
+
+    // Input first: a bad script or replay ends the run before anything opens.
+    media::InputScript script;
+    TReplay replay;
+    bool replaying = !options.replayPath.empty();
+    if (!options.inputScript.empty()) {
+        std::string text, error;
+        if (!ReadText(options.inputScript, &text)) {
+            std::fprintf(stderr, "orvan: --input: cannot read '%s'\n", options.inputScript.c_str());
+            return 2;
+        }
+        if (!script.Parse(text, &error)) {
+            std::fprintf(stderr, "orvan: --input %s: %s\n", options.inputScript.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    if (replaying) {
+        std::string text, error;
+        if (!ReadText(options.replayPath, &text)) {
+            std::fprintf(stderr, "orvan: --replay: cannot read '%s'\n", options.replayPath.c_str());
+            return 2;
+        }
+        if (!replay.Parse(text, &error)) {
+            std::fprintf(stderr, "orvan: --replay %s: %s\n", options.replayPath.c_str(), error.c_str());
+            return 2;
+        }
+    }
+
+    TStartup startup;
+    startup.windowMode = options.windowMode;
+    if (!options.dataDir.empty()) {
+        if (::chdir(options.dataDir.c_str()) != 0) {
+            std::fprintf(stderr, "orvan: --data: cannot enter '%s'\n", options.dataDir.c_str());
+            return 2;
+        }
+        startup.changeIntoData = false;
+    }
+
+    if (options.headless) {
+        sys::UseVirtualClock(true, 0);
+        sys::SetMessageBoxesToStderr(true);
+        media::SetHost(media::CreateHeadlessHost());
+    } else {
+        media::SetWindowScale(options.scale);
+        media::SetHost(media::CreateSdlHost());
+    }
+
+    if (replaying) {
+        startup.seedGiven = true;
+        startup.seed = replay.seed;
+        media::SetInputOverride([&replay](uint32_t frame, uint8_t keys[256], int* pad) {
+            replay.ApplyInput(frame, keys, pad);
+        });
+    } else {
+        startup.seedGiven = options.seedGiven;
+        startup.seed = options.seed;
+        if (!options.inputScript.empty()) {
+            media::SetInputOverride([&script](uint32_t frame, uint8_t keys[256], int* pad) {
+                script.Apply(frame, keys, pad);
+            });
+        }
+    }
+    TReplay recording;
+    bool recordingOn = !options.recordPath.empty();
+    if (recordingOn) {
+        media::SetInputObserver([&recording](uint32_t frame, const uint8_t keys[256], int pad) {
+            recording.RecordInput(frame, keys, pad);
+        });
+    }
+
+    int exitCode = 0;
+    {
+        auto game = std::make_unique<TGame>();
+        if (!startup.seedGiven) startup.seed = sys::TimeGetTime();
+        startup.seedGiven = true;
+        recording.seed = startup.seed;
+        if (!game->Startup(startup, &exitCode)) {
+            media::SetInputOverride(nullptr);
+            media::SetInputObserver(nullptr);
+            return exitCode;
+        }
+        while (game->Frame()) {
+            const uint32_t frame = game->frame;
+            for (const TFrameFile& d : options.dumps) {
+                if (d.frame == frame && !WriteText(Absolute(d.path, launchDir), DumpState(*game)))
+                    std::fprintf(stderr, "orvan: cannot write '%s'\n", d.path.c_str());
+            }
+            for (const TFrameFile& s : options.screenshots) {
+                if (s.frame == frame && !media::WriteBackBufferPng(Absolute(s.path, launchDir)))
+                    std::fprintf(stderr, "orvan: cannot write '%s'\n", s.path.c_str());
+            }
+            if (frame % TReplay::kChecksumEvery == 0 && (recordingOn || replaying)) {
+                uint64_t sum = Checksum(DumpState(*game));
+                if (recordingOn) recording.checksums[frame] = sum;
+                if (replaying) {
+                    auto it = replay.checksums.find(frame);
+                    if (it != replay.checksums.end() && it->second != sum) {
+                        std::fprintf(stderr,
+                                     "orvan: the replay diverged from its recording at frame %u\n",
+                                     frame);
+                        exitCode = 3;
+                        break;
+                    }
+                }
+            }
+            if (options.frames && frame >= options.frames) break;
+            if (replaying && replay.lastFrame && frame >= replay.lastFrame) break;
+        }
+        if (recordingOn) {
+            recording.lastFrame = game->frame;
+            if (!WriteText(Absolute(options.recordPath, launchDir), recording.Serialize()))
+                std::fprintf(stderr, "orvan: cannot write '%s'\n", options.recordPath.c_str());
+        }
+        game->Shutdown();
+    }
+    media::SetInputOverride(nullptr);
+    media::SetInputObserver(nullptr);
+    return exitCode;
+}

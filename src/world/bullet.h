@@ -1,0 +1,51 @@
+// Bullets of enemies (side 0) and of the player (side 1), in one shared pool.
+#pragma once
+
+#include <array>
+
+#include "world/actor.h"
+
+struct TProject;
+class TPlayer;
+class TEnemyPool;
+class TEffectPool;
+
+class TBullet final : public TActor {
+public:
+    // Starts the bullet; a kind outside 0..255 leaves the slot free (returns false).
+    bool Start(int32_t kind, int32_t side, double x, double y, double speed, double angle,
+               bool aim);
+    void Update() override;
+
+    TProject* project = nullptr;
+    TPlayer* player = nullptr;
+    TEnemyPool* enemyPool = nullptr;
+    TEffectPool* effectPool = nullptr;  // held, not used
+    int32_t kind = 0;
+    int32_t side = 0;
+    int32_t frame = 0;
+    int32_t frameCounter = 0;
+    int32_t frameCount = 0;
+    int32_t framesPerStep = 0;
+    bool animate = false;
+    int32_t marginX = 0;
+    int32_t marginY = 0;
+    double drawnAngle = 0.0;  // the rotation it was last drawn with
+};
+
+class TBulletPool {
+public:
+    static constexpr int kSize = 2048;
+
+    void SetupAll(TProject* project, TPlayer* player, TEnemyPool* enemyPool,
+                  TEffectPool* effectPool);
+    void KillAll();
+    void UpdateAll();
+    // First free bullet; a full pool drops the shot silently.
+    void Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
+              bool aim);
+    // Kills every enemy bullet.
+    void KillEnemyBullets();
+
+    std::array<TBullet, kSize> bullets;
+};

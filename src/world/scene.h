@@ -1,0 +1,38 @@
+// TScene: runs the stage's scene script, one entry at a time: waits, background changes,
+// music and sounds, enemy appearances at the edges (optionally holding the script until the
+// enemy is gone), destroying every enemy, and the end of the stage.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct TProject;
+class TEnemyPool;
+class TBackground;
+class TPlayer;
+class TItemPool;
+class TBulletPool;
+struct TSceneCommand;
+
+class TScene {
+public:
+    void Setup(TProject* project, const std::vector<TSceneCommand>* script, TEnemyPool* enemyPool,
+               TBackground* background, TPlayer* player, TItemPool* itemPool,
+               TBulletPool* bulletPool);
+    void Reset();
+    void Step();
+
+    TProject* project = nullptr;
+    const std::vector<TSceneCommand>* script = nullptr;
+    TEnemyPool* enemyPool = nullptr;
+    TBackground* background = nullptr;
+    TPlayer* player = nullptr;      // held, not used
+    TItemPool* itemPool = nullptr;  // held, not used
+    TBulletPool* bulletPool = nullptr;
+    bool advancePending = false;
+    int32_t entryIndex = 0;
+    int32_t waitFrames = 0;
+    bool spawned = false;
+    int32_t watchedSlot = -1;
+    bool stageEnded = false;
+};
