@@ -1,0 +1,30 @@
+// The program's own small files in the data folder: "Setting.bin" (the two user flags),
+// "Score.bin" (the best score) and "Error.bin" (the message of a fatal content error, for
+// whoever launched the game; never read back). No failure here is ever reported.
+#pragma once
+
+#include <cstdint>
+
+#include "base/tstring.h"
+
+// "Setting.bin" is this record byte for byte.
+struct TSetting {
+    uint8_t showFps = 0;   // any value but 0: show the frame rate (the program writes 1)
+    uint8_t windowed = 0;  // any value but 0: windowed (the program writes 1)
+};
+
+// Reads "Setting.bin" over 'setting'. A short file changes only the bytes it holds; a file
+// that does not open or cannot be read changes nothing. True when the file was read.
+bool LoadSettings(TSetting& setting);
+// Writes the 2-byte record. A file that cannot be written is left as it was.
+bool SaveSettings(const TSetting& setting);
+
+// The best score from "Score.bin" (little-endian uint32): 0 when the file is missing or
+// unreadable; the bytes a short file lacks count as 0.
+uint32_t LoadBestScore();
+bool SaveBestScore(uint32_t best);
+
+// Writes "Error.bin": n = message length + 1 as a little-endian uint32, then the message
+// with its terminating zero. Then, whether or not the file could be written, shuts the
+// media layer down; the frame loop ends at its next pass.
+void WriteErrorFile(TString message);
