@@ -5,6 +5,7 @@
 #include "base/paths.h"
 #include "media/media.h"
 #include "project/project.h"
+#include "project/sound_entry.h"
 #include "base/app.h"
 #include "shell/program_files.h"
 #include "sys/sys.h"
