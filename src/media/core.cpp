@@ -114,6 +114,12 @@ bool MediaRunning() {
     MediaLockGuard g;
     return TheCore().running;
 }
+void TakeSoundStarts(std::vector<int>& out) {
+    MediaLockGuard g;
+    std::vector<int>& starts = TheCore().soundStarts;
+    out.assign(starts.begin(), starts.end());
+    starts.clear();
+}
 std::vector<int> TakeSoundStarts() {
     MediaLockGuard g;
     std::vector<int> out;

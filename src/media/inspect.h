@@ -23,7 +23,9 @@ std::string DebugText();
 std::string WindowTitleUtf8();
 bool MediaRunning();
 
-// Sound handles started since the last call, in order (StartSound calls that succeeded).
+// Sound handles started since the last call, in order (StartSound calls that succeeded),
+// copied into 'out' (which keeps its capacity, so a caller per frame allocates nothing).
+void TakeSoundStarts(std::vector<int>& out);
 std::vector<int> TakeSoundStarts();
 
 }  // namespace media

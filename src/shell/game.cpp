@@ -4,6 +4,7 @@
 
 #include "base/check.h"
 #include "base/paths.h"
+#include "media/inspect.h"
 #include "media/media.h"
 #include "project/media_attach.h"
 #include "project/project.h"
@@ -59,8 +60,10 @@ bool TGame::Startup(const TStartup& startup, int* exitCode) {
 
 bool TGame::Frame() {
     if (!app.BeginFrame()) return false;
+    media::TakeSoundStarts(frameSoundStarts);  // forget what earlier frames started
     UpdateFrameRateDisplay(setting.showFps != 0);
     if (!states.empty()) RunState(states.front());
+    media::TakeSoundStarts(frameSoundStarts);
     ++frame;
     return true;
 }

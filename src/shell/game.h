@@ -6,6 +6,7 @@
 #include <deque>
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "base/app.h"
 #include "shell/menu.h"
@@ -71,6 +72,7 @@ public:
     int32_t configDelay = 0;
     int32_t toggleCounter = 0;
     uint32_t frame = 0;  // passes of the loop that ran a state
+    std::vector<int> frameSoundStarts;  // sound handles started by this frame's state
 
 private:
     void Push(std::initializer_list<int32_t> codes);
