@@ -1,0 +1,85 @@
+// Headless runs of the real binary: dumps, scripted input, replays.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "support/png_writer.h"
+#include "support/project_writer.h"
+#include "support/temp_dir.h"
+
+using nlohmann::json;
+
+namespace {
+
+// The smallest folder that plays: only the menu frame (the layout upgrade makes the rest).
+void MinimalData(const TempDir& dir) {
+    dir.WriteFile("Frame.png", EncodeArgbPng(30, 39, std::vector<uint32_t>(30 * 39, 0xFF808080u)));
+}
+
+json ReadJson(const TempDir& dir, const std::string& name) {
+    return json::parse(dir.ReadFile(name));
+}
+
+}  // namespace
+
+TEST(Headless, DumpsTheStateQueueAndFade) {
+    TempDir dir;
+    MinimalData(dir);
+    RunResult r = RunOrvan({"--headless", "--data", dir.path(), "--frames", "60", "--dump-state",
+                            "1:" + (dir / "s1.json"), "--dump-state", "60:" + (dir / "s60.json")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    json s1 = ReadJson(dir, "s1.json");
+    EXPECT_EQ(s1["frame"], 1);
+    EXPECT_EQ(s1["states"], json({2, 4, 5}));  // Boot has popped
+    EXPECT_EQ(s1["fade"], 0);
+    EXPECT_EQ(s1["quit"], 0);
+    EXPECT_EQ(s1["settings"]["windowed"], 0);
+    json s60 = ReadJson(dir, "s60.json");
+    // Fade in over frames 2..53, the menu opens in 54, frames 55..60 count the delay.
+    EXPECT_EQ(s60["states"], json({5}));
+    EXPECT_EQ(s60["fade"], 255);
+    EXPECT_EQ(s60["shell"]["titleDelay"], 6);
+    EXPECT_EQ(s60["menu"]["items"], json({"GAME START ", "CONFIG ", "EXIT "}));
+    EXPECT_EQ(s60["menu"]["x"], 270.0);
+    EXPECT_EQ(s60["menu"]["y"], 400.0);
+}
+
+TEST(Headless, ExitFromTheTitleMenuEndsWithCode0) {
+    TempDir dir;
+    MinimalData(dir);
+    dir.WriteFile("in.txt", "# to EXIT and decide\n80-89 DOWN\n95 X\n");
+    RunResult r = RunOrvan({"--headless", "--data", dir.path(), "--input", dir / "in.txt",
+                            "--frames", "400", "--dump-state", "96:" + (dir / "s.json")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    json s = ReadJson(dir, "s.json");
+    EXPECT_EQ(s["states"], json({3, 1}));
+    // The loop ended well before frame 400: the title fades out and Quit runs.
+    RunResult again = RunOrvan({"--headless", "--data", dir.path(), "--input", dir / "in.txt",
+                                "--frames", "400", "--dump-state", "399:" + (dir / "late.json")});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_FALSE(dir.Exists("late.json"));
+}
+
+TEST(Headless, AReplayReproducesItsRecording) {
+    TempDir dir;
+    MinimalData(dir);
+    dir.WriteFile("in.txt", "80-84 DOWN\n90 X\n150-160 X\n");
+    RunResult rec = RunOrvan({"--headless", "--data", dir.path(), "--input", dir / "in.txt",
+                              "--frames", "200", "--record", dir / "run.replay", "--dump-state",
+                              "200:" + (dir / "a.json")});
+    ASSERT_EQ(rec.exitCode, 0) << rec.err;
+    RunResult play = RunOrvan({"--headless", "--data", dir.path(), "--replay",
+                               dir / "run.replay", "--dump-state", "200:" + (dir / "b.json")});
+    ASSERT_EQ(play.exitCode, 0) << play.err;
+    EXPECT_EQ(dir.ReadFile("a.json"), dir.ReadFile("b.json"));
+
+    // A recording that no longer matches the run fails loudly.
+    std::string text = dir.ReadFile("run.replay");
+    size_t c = text.find("\nc 60 ");
+    ASSERT_NE(c, std::string::npos);
+    text[c + 6] = text[c + 6] == '0' ? '1' : '0';
+    dir.WriteFile("bad.replay", text);
+    RunResult bad = RunOrvan({"--headless", "--data", dir.path(), "--replay", dir / "bad.replay"});
+    EXPECT_EQ(bad.exitCode, 3);
+    EXPECT_NE(bad.err.find("frame 60"), std::string::npos) << bad.err;
+}

@@ -1,0 +1,108 @@
+// The real window under a (virtual) X display: it opens with the project's title, and
+// closing it ends the program with exit code 0.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "support/png_writer.h"
+#include "support/project_writer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::string WindowName(Display* d, Window w) {
+    Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        name.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    return name;
+}
+
+Window FindWindow(Display* d, Window root, const std::string& title) {
+    if (WindowName(d, root) == title) return root;
+    Window parent, *children = nullptr;
+    unsigned int n = 0;
+    Window found = 0;
+    if (XQueryTree(d, root, &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n && !found; ++i) found = FindWindow(d, children[i], title);
+        if (children) XFree(children);
+    }
+    return found;
+}
+
+// What a window manager's close button sends.
+void AskToClose(Display* d, Window w) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+}
+
+}  // namespace
+
+TEST(Window, OpensWithTheProjectTitleAndClosesCleanly) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) GTEST_SKIP() << "the display cannot be opened";
+
+    TempDir dir;
+    ProjectWriter w(dir.path());
+    const std::string title = "Orvan \xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88";  // テスト
+    w.KindFolders().Global({0, Cp932(title.c_str()), 0});
+    w.File("Frame.png", EncodeArgbPng(30, 39, std::vector<uint32_t>(30 * 39, 0xFF808080u)));
+
+    pid_t pid = fork();
+    if (pid == 0) {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        int devnull = open("/dev/null", 1);
+        dup2(devnull, 2);
+        execl(ORVAN_BINARY, ORVAN_BINARY, "--data", dir.path().c_str(), "--windowed", nullptr);
+        _exit(127);
+    }
+    ASSERT_GT(pid, 0);
+
+    Window window = 0;
+    for (int i = 0; i < 200 && !window; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        window = FindWindow(display, DefaultRootWindow(display), title);
+    }
+    EXPECT_NE(window, 0u) << "no window titled " << title;
+    if (window) AskToClose(display, window);
+
+    int status = 0;
+    bool exited = false;
+    for (int i = 0; i < 200 && !exited; ++i) {
+        exited = waitpid(pid, &status, WNOHANG) == pid;
+        if (!exited) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!exited) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    XCloseDisplay(display);
+    ASSERT_TRUE(exited) << "the program did not end after its window was closed";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}

@@ -1,0 +1,62 @@
+#include "support/game_runner.h"
+
+#include <stdexcept>
+
+#include "media/host.h"
+#include "support/temp_dir.h"
+#include "sys/sys.h"
+
+GameRunner::GameRunner(const std::string& dataDir, uint32_t seed) : seed_(seed) {
+    cwd_ = std::make_unique<ScopedCwd>(dataDir);
+    sys::ClearQuit();
+    sys::UseVirtualClock(true, 0);
+    sys::SetMessageBoxesToStderr(true);
+    media::SetHost(media::CreateHeadlessHost());
+    media::SetInputOverride([this](uint32_t frame, uint8_t keys[256], int* pad) {
+        script_.Apply(frame, keys, pad);
+    });
+    game_ = std::make_unique<TGame>();
+}
+
+GameRunner::~GameRunner() {
+    game_.reset();
+    media::SetInputOverride(nullptr);
+    sys::UseVirtualClock(false);
+    sys::ClearQuit();
+}
+
+void GameRunner::SetInput(const std::string& script) {
+    std::string error;
+    if (!script_.Parse(script, &error)) throw std::runtime_error("bad input script: " + error);
+}
+
+bool GameRunner::Start() {
+    TStartup startup;
+    startup.changeIntoData = false;
+    startup.seedGiven = true;
+    startup.seed = seed_;
+    int exitCode = 0;
+    bool ok = game_->Startup(startup, &exitCode);
+    if (!ok) ended_ = true;
+    return ok;
+}
+
+bool GameRunner::Frame() {
+    if (ended_) return false;
+    if (!game_->Frame()) ended_ = true;
+    return !ended_;
+}
+
+bool GameRunner::RunTo(uint32_t frame) {
+    while (game_->frame < frame)
+        if (!Frame()) return false;
+    return true;
+}
+
+bool GameRunner::RunUntilState(int32_t code, uint32_t limit) {
+    for (uint32_t i = 0; i < limit; ++i) {
+        if (Front() == code) return true;
+        if (!Frame()) return false;
+    }
+    return Front() == code;
+}

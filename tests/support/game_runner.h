@@ -1,0 +1,45 @@
+// Runs the whole game in-process on the headless host with scripted input, frame by frame,
+// for tests of the states, menus and world.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/input_script.h"
+#include "shell/game.h"
+
+class ScopedCwd;
+
+class GameRunner {
+public:
+    // 'dataDir' is the host path of the data folder; the runner changes into it.
+    explicit GameRunner(const std::string& dataDir, uint32_t seed = 1);
+    ~GameRunner();
+
+    // Input script text ("FIRST-LAST NAME..." lines); call before Start or between frames.
+    void SetInput(const std::string& script);
+    // Start-up; false when the program would end at once.
+    bool Start();
+    // One pass of the frame loop; false when the loop ended.
+    bool Frame();
+    // Runs until game.frame reaches 'frame' (or the loop ends); returns whether it is there.
+    bool RunTo(uint32_t frame);
+    // Runs until the front state is 'code' (at most 'limit' frames); true when reached.
+    bool RunUntilState(int32_t code, uint32_t limit = 2000);
+
+    TGame& game() { return *game_; }
+    int32_t Front() const { return game_->states.empty() ? -1 : game_->states.front(); }
+    std::vector<int32_t> Queue() const {
+        return std::vector<int32_t>(game_->states.begin(), game_->states.end());
+    }
+    bool ended() const { return ended_; }
+
+private:
+    std::unique_ptr<ScopedCwd> cwd_;
+    std::unique_ptr<TGame> game_;
+    media::InputScript script_;
+    uint32_t seed_;
+    bool ended_ = false;
+};
