@@ -122,11 +122,12 @@ struct EnemyFile {
     int32_t successor = -1;
     int32_t hitWidth = -1;
     int32_t hitHeight = -1;
-    std::vector<TActionEntry> actions;
-    std::optional<int32_t> actionCount;  // the stored N; actions.size() when not set
+    std::vector<TActionEntry> actions = {};
+    std::optional<int32_t> actionCount = std::nullopt;  // the stored N; actions.size() when not set
     int32_t dropCount = 0;
-    std::vector<int32_t> dropKinds;
-    std::optional<int32_t> dropKindCount;  // the stored M; dropKinds.size() when not set
+    std::vector<int32_t> dropKinds = {};
+    std::optional<int32_t> dropKindCount =
+        std::nullopt;  // the stored M; dropKinds.size() when not set
     int32_t groundDistance = 0;
     Bytes Encode() const;
 };
@@ -134,8 +135,8 @@ struct EnemyFile {
 using SceneWords = std::array<int32_t, 7>;  // command, p1..p6
 
 struct SceneFile {
-    std::vector<SceneWords> commands;
-    std::optional<uint32_t> count;  // the stored N; commands.size() when not set
+    std::vector<SceneWords> commands = {};
+    std::optional<uint32_t> count = std::nullopt;  // the stored N; commands.size() when not set
     Bytes Encode() const;
 };
 
@@ -144,14 +145,14 @@ using MapCellWords = std::array<int32_t, 13>;
 struct MapFile {
     std::string name = kUnregisteredCp932;
     int32_t value = 0;
-    std::vector<MapCellWords> cells;
-    std::optional<int32_t> cellCount;  // the stored K; cells.size() when not set
+    std::vector<MapCellWords> cells = {};
+    std::optional<int32_t> cellCount = std::nullopt;  // the stored K; cells.size() when not set
     Bytes Encode() const;
 };
 
 struct OrderFile {
-    std::vector<int32_t> values;
-    std::optional<int32_t> count;  // the stored M; values.size() when not set
+    std::vector<int32_t> values = {};
+    std::optional<int32_t> count = std::nullopt;  // the stored M; values.size() when not set
     Bytes Encode() const;
 };
 

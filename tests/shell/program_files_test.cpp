@@ -1,0 +1,135 @@
+#include "shell/program_files.h"
+
+#include <gtest/gtest.h>
+
+#include "base/paths.h"
+#include "media/host.h"
+#include "media/inspect.h"
+#include "media/media.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class ProgramFilesTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScopedCwd cwd{dir.path()};
+};
+
+// "メニューフレーム画像が見つかりませんでした。" in cp932: 44 bytes.
+const std::string kFrameMessageCp932 =
+    "\x83\x81\x83\x6a\x83\x85\x81\x5b\x83\x74\x83\x8c\x81\x5b\x83\x80\x89\xe6\x91\x9c\x82\xaa"
+    "\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+
+TEST_F(ProgramFilesTest, SettingZeroOneIsWindowedWithoutFrameRate) {
+    dir.WriteFile("Setting.bin", std::string("\x00\x01", 2));
+    TSetting s;
+    EXPECT_TRUE(LoadSettings(s));
+    EXPECT_EQ(s.showFps, 0);
+    EXPECT_EQ(s.windowed, 1);
+}
+
+TEST_F(ProgramFilesTest, SettingOneZeroIsFullScreenWithFrameRate) {
+    dir.WriteFile("Setting.bin", std::string("\x01\x00", 2));
+    TSetting s;
+    s.windowed = 1;
+    EXPECT_TRUE(LoadSettings(s));
+    EXPECT_EQ(s.showFps, 1);
+    EXPECT_EQ(s.windowed, 0);
+}
+
+TEST_F(ProgramFilesTest, MissingSettingsKeepTheirValues) {
+    TSetting s;
+    EXPECT_FALSE(LoadSettings(s));
+    EXPECT_EQ(s.showFps, 0);
+    EXPECT_EQ(s.windowed, 0);
+}
+
+TEST_F(ProgramFilesTest, OneByteSettingFileKeepsTheSecondFlag) {
+    dir.WriteFile("Setting.bin", std::string("\x05", 1));
+    TSetting s;
+    s.windowed = 1;
+    EXPECT_TRUE(LoadSettings(s));
+    EXPECT_EQ(s.showFps, 5);  // any value but 0 is on; kept as stored
+    EXPECT_EQ(s.windowed, 1);
+
+    TSetting fresh;
+    LoadSettings(fresh);
+    EXPECT_EQ(fresh.windowed, 0);
+}
+
+TEST_F(ProgramFilesTest, UnreadableSettingsKeepTheirValues) {
+    dir.MakeDir("Setting.bin");
+    TSetting s;
+    s.showFps = 1;
+    EXPECT_FALSE(LoadSettings(s));
+    EXPECT_EQ(s.showFps, 1);
+    EXPECT_EQ(s.windowed, 0);
+}
+
+TEST_F(ProgramFilesTest, SavedSettingsAreExactlyTwoBytesReplacingTheOldFile) {
+    dir.WriteFile("Setting.bin", std::string("\x07\x07\x07\x07", 4));
+    EXPECT_TRUE(SaveSettings(TSetting{1, 0}));
+    EXPECT_EQ(dir.ReadFile("Setting.bin"), std::string("\x01\x00", 2));
+    EXPECT_FALSE(dir.Exists("Setting.bin.tmp"));
+    TSetting back;
+    LoadSettings(back);
+    EXPECT_EQ(back.showFps, 1);
+    EXPECT_EQ(back.windowed, 0);
+}
+
+TEST_F(ProgramFilesTest, BestScoreIsStoredLittleEndian) {
+    EXPECT_TRUE(SaveBestScore(1234));
+    EXPECT_EQ(dir.ReadFile("Score.bin"), std::string("\xD2\x04\x00\x00", 4));
+    EXPECT_EQ(LoadBestScore(), 1234u);
+}
+
+TEST_F(ProgramFilesTest, BestScoreRoundTripsItsHighestValues) {
+    SaveBestScore(999999999u);
+    EXPECT_EQ(LoadBestScore(), 999999999u);
+    SaveBestScore(0xFFFFFFFFu);
+    EXPECT_EQ(LoadBestScore(), 0xFFFFFFFFu);
+}
+
+TEST_F(ProgramFilesTest, MissingOrUnreadableScoreIsZero) {
+    EXPECT_EQ(LoadBestScore(), 0u);
+    dir.MakeDir("Score.bin");
+    EXPECT_EQ(LoadBestScore(), 0u);
+}
+
+TEST_F(ProgramFilesTest, TwoByteScoreFileCountsTheMissingBytesAsZero) {
+    dir.WriteFile("Score.bin", std::string("\xD2\x04", 2));
+    EXPECT_EQ(LoadBestScore(), 1234u);
+}
+
+TEST_F(ProgramFilesTest, UnwritableScoreFailsQuietly) {
+    dir.MakeDir("Score.bin");
+    EXPECT_FALSE(SaveBestScore(5));
+    EXPECT_EQ(LoadBestScore(), 0u);
+}
+
+TEST_F(ProgramFilesTest, ErrorFileHoldsTheFrameMessageByteForByte) {
+    TString message = Sjis("メニューフレーム画像が見つかりませんでした。");
+    ASSERT_EQ(std::string(message.c_str()), kFrameMessageCp932);
+    WriteErrorFile(message);
+    std::string expected = std::string("\x2D\x00\x00\x00", 4) + kFrameMessageCp932 + '\0';
+    EXPECT_EQ(dir.ReadFile("Error.bin"), expected);
+    EXPECT_EQ(expected.size(), 4u + 45u);
+}
+
+TEST_F(ProgramFilesTest, ErrorFileOfAnEmptyMessageIsItsTerminator) {
+    WriteErrorFile("");
+    EXPECT_EQ(dir.ReadFile("Error.bin"), std::string("\x01\x00\x00\x00\x00", 5));
+}
+
+TEST_F(ProgramFilesTest, ErrorFileShutsTheMediaLayerDownEvenWhenItCannotBeWritten) {
+    media::SetHost(media::CreateHeadlessHost());
+    SetAppLogEnabled(0);
+    ASSERT_EQ(MediaInit(), 0);
+    ASSERT_TRUE(media::MediaRunning());
+    dir.MakeDir("Error.bin");
+    WriteErrorFile("x");
+    EXPECT_FALSE(media::MediaRunning());
+}
+
+}  // namespace
