@@ -6,7 +6,7 @@
 #include "support/png_writer.h"
 #include "support/project_writer.h"
 #include "support/temp_dir.h"
-#include "support/wav_writer.h"
+#include "support/tone_wav.h"
 #include "sys/sys.h"
 
 namespace {

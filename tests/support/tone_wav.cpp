@@ -1,4 +1,4 @@
-#include "support/wav_writer.h"
+#include "support/tone_wav.h"
 
 #include <cmath>
 #include <cstdint>
