@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 
 namespace media {
 
@@ -12,13 +14,15 @@ static_assert(kFormatU8 == AUDIO_U8 && kFormatS16 == AUDIO_S16LSB && kFormatS32 
 static_assert(SDL_BYTEORDER == SDL_LIL_ENDIAN, "the mix format is little-endian int16");
 
 namespace {
+
 SDL_AudioStream* Stream(void* p) { return static_cast<SDL_AudioStream*>(p); }
+
 }  // namespace
 
 MixConverter::~MixConverter() { Close(); }
 
 bool MixConverter::Open(uint16_t format, int channels, int sourceRate, int mixRate,
-                        std::string* error) {
+                        std::string* error, int blockFrames) {
     Close();
     if (channels <= 0 || channels > 8 || sourceRate <= 0 || mixRate <= 0) {
         if (error) *error = "unsupported layout (" + std::to_string(channels) + " channels, " +
@@ -33,31 +37,95 @@ bool MixConverter::Open(uint16_t format, int channels, int sourceRate, int mixRa
         if (error) *error = std::string("no conversion: ") + SDL_GetError();
         return false;
     }
+    format_ = format;
+    sourceRate_ = sourceRate;
+    mixRate_ = mixRate;
+    frameBytes_ = static_cast<size_t>(SDL_AUDIO_BITSIZE(format) / 8) * channels;
+    blockBytes_ = 0;
+    if (sourceRate != mixRate) {
+        // 'unit' source frames make a whole number of mix frames; a rate so odd that the unit
+        // is huge is left to drift by a fraction of a frame a block.
+        blockFrames = std::max(blockFrames, 64);
+        int unit = sourceRate / std::gcd(sourceRate, mixRate);
+        int block = unit <= blockFrames * 8 ? std::max(1, blockFrames / unit) * unit : blockFrames;
+        blockBytes_ = frameBytes_ * block;
+    }
     return true;
 }
 
 void MixConverter::Close() {
     if (stream_) SDL_FreeAudioStream(Stream(stream_));
     stream_ = nullptr;
+    pending_.clear();
+    sourceFrames_ = delivered_ = limit_ = 0;
+    flushed_ = false;
+}
+
+bool MixConverter::PutNow(const uint8_t* bytes, size_t size) {
+    if (size == 0) return true;
+    return SDL_AudioStreamPut(Stream(stream_), bytes, static_cast<int>(size)) == 0;
 }
 
 bool MixConverter::Put(const void* bytes, int size) {
-    if (!stream_) return false;
+    if (!stream_ || flushed_) return false;
     if (size <= 0) return true;
-    return SDL_AudioStreamPut(Stream(stream_), bytes, size) == 0;
+    const uint8_t* p = static_cast<const uint8_t*>(bytes);
+    size_t n = static_cast<size_t>(size) - static_cast<size_t>(size) % frameBytes_;
+    sourceFrames_ += n / frameBytes_;
+    if (blockBytes_ == 0) return PutNow(p, n);
+    bool ok = true;
+    if (!pending_.empty()) {
+        size_t take = std::min(n, blockBytes_ - pending_.size());
+        pending_.insert(pending_.end(), p, p + take);
+        p += take;
+        n -= take;
+        if (pending_.size() == blockBytes_) {
+            ok = PutNow(pending_.data(), pending_.size()) && ok;
+            pending_.clear();
+        }
+    }
+    for (; n >= blockBytes_; p += blockBytes_, n -= blockBytes_)
+        ok = PutNow(p, blockBytes_) && ok;
+    pending_.insert(pending_.end(), p, p + n);
+    return ok;
 }
 
 void MixConverter::Flush() {
-    if (stream_) SDL_AudioStreamFlush(Stream(stream_));
+    if (!stream_ || flushed_) return;
+    if (blockBytes_ != 0) {
+        PutNow(pending_.data(), pending_.size());
+        pending_.clear();
+        // More silence than the resampler ever holds back (512 frames of its filter, scaled
+        // by the rate ratio when shrinking, plus as much in its staging area).
+        int ratio = (sourceRate_ + mixRate_ - 1) / mixRate_;
+        size_t padFrames = 2 * 512 * static_cast<size_t>(std::max(1, ratio)) + 64;
+        uint8_t silence = format_ == AUDIO_U8 ? 0x80 : 0;
+        std::vector<uint8_t> pad(padFrames * frameBytes_, silence);
+        if (format_ == AUDIO_U16LSB)
+            for (size_t i = 1; i < pad.size(); i += 2) pad[i] = 0x80;
+        PutNow(pad.data(), pad.size());
+        limit_ = static_cast<uint64_t>(std::llround(static_cast<double>(sourceFrames_) * mixRate_ /
+                                                    sourceRate_));
+    } else {
+        limit_ = sourceFrames_;
+    }
+    SDL_AudioStreamFlush(Stream(stream_));
+    flushed_ = true;
 }
 
 void MixConverter::Clear() {
-    if (stream_) SDL_AudioStreamClear(Stream(stream_));
+    if (!stream_) return;
+    SDL_AudioStreamClear(Stream(stream_));
+    pending_.clear();
+    sourceFrames_ = delivered_ = limit_ = 0;
+    flushed_ = false;
 }
 
 int MixConverter::Available() const {
     if (!stream_) return 0;
-    return SDL_AudioStreamAvailable(Stream(stream_)) / static_cast<int>(2 * sizeof(float));
+    int ready = SDL_AudioStreamAvailable(Stream(stream_)) / static_cast<int>(2 * sizeof(float));
+    if (flushed_) ready = static_cast<int>(std::min<uint64_t>(ready, limit_ - delivered_));
+    return ready;
 }
 
 int MixConverter::Get(int16_t* out, int frames) {
@@ -70,6 +138,7 @@ int MixConverter::Get(int16_t* out, int frames) {
     if (got <= 0) return 0;
     int n = got / static_cast<int>(2 * sizeof(float));
     for (int i = 0; i < n * 2; ++i) out[i] = FloatToS16(scratch_[i]);
+    delivered_ += static_cast<uint64_t>(n);
     return n;
 }
 

@@ -1,6 +1,12 @@
 // Conversion of decoded audio into the mix format: interleaved stereo int16 at the mix
 // rate. Rate and channel changes are SDL's (SDL_AudioStream, which needs no SDL_Init); the
 // last step to int16 is ours and rounds, so 16-bit sources at the mix rate pass unchanged.
+//
+// SDL's resampler starts every block it is given afresh and drops the fraction of a frame
+// that the block's length leaves over, and its flush does not always push out the input it
+// holds back. So the input is handed over in blocks whose length converts to a whole number
+// of mix frames, and the end is pushed out with silence and cut to the exact length:
+// source frames x mix rate / source rate, rounded.
 #pragma once
 
 #include <cstdint>
@@ -31,14 +37,18 @@ public:
     MixConverter& operator=(const MixConverter&) = delete;
 
     // From 'format' with 'channels' at 'sourceRate' to stereo int16 at 'mixRate'. False (with
-    // the reason) when SDL cannot convert that layout.
-    bool Open(uint16_t format, int channels, int sourceRate, int mixRate, std::string* error);
+    // the reason) when SDL cannot convert that layout. When resampling, about 'blockFrames'
+    // source frames are handed to SDL at once: larger blocks join up more smoothly, smaller
+    // ones keep less waiting.
+    bool Open(uint16_t format, int channels, int sourceRate, int mixRate, std::string* error,
+              int blockFrames = 8192);
     void Close();
     bool IsOpen() const { return stream_ != nullptr; }
 
     // Queues source bytes (whole source frames).
     bool Put(const void* bytes, int size);
-    // Pushes out what the resampler still holds: call once after the last Put.
+    // Pushes out what is still held back: call once after the last Put. A stream that loops
+    // is never flushed, so the resampler runs on across the wrap.
     void Flush();
     // Discards everything queued.
     void Clear();
@@ -48,7 +58,18 @@ public:
     int Get(int16_t* out, int frames);
 
 private:
+    bool PutNow(const uint8_t* bytes, size_t size);
+
     void* stream_ = nullptr;  // SDL_AudioStream
+    uint16_t format_ = 0;
+    int sourceRate_ = 0, mixRate_ = 0;
+    size_t frameBytes_ = 0;
+    size_t blockBytes_ = 0;  // 0 when the rates match and nothing is held back
+    std::vector<uint8_t> pending_;
+    uint64_t sourceFrames_ = 0;
+    uint64_t delivered_ = 0;
+    uint64_t limit_ = 0;  // mix frames in all, known once flushed
+    bool flushed_ = false;
     std::vector<float> scratch_;
 };
 

@@ -1,9 +1,9 @@
 #include "media/ogg_decoder.h"
 
-#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -55,6 +55,26 @@ long TellSource(void* datasource) {
     return static_cast<long>(s->pos);
 }
 
+// The page checksum: CRC-32 with polynomial 0x04C11DB7, no reflection, initial value 0,
+// computed with the checksum field taken as zero.
+uint32_t OggChecksum(const uint8_t* page, size_t size) {
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t r = i << 24;
+            for (int k = 0; k < 8; ++k) r = (r & 0x80000000u) ? (r << 1) ^ 0x04C11DB7u : r << 1;
+            t[i] = r;
+        }
+        return t;
+    }();
+    uint32_t crc = 0;
+    for (size_t i = 0; i < size; ++i) {
+        uint8_t byte = (i >= 22 && i < 26) ? 0 : page[i];
+        crc = (crc << 8) ^ table[((crc >> 24) ^ byte) & 0xFF];
+    }
+    return crc;
+}
+
 const char* OpenErrorText(int code) {
     switch (code) {
         case OV_EREAD: return "read error";
@@ -68,25 +88,35 @@ const char* OpenErrorText(int code) {
 }  // namespace
 
 bool OggTailEndsStream(const uint8_t* tail, size_t size) {
-    ogg_sync_state sync;
-    ogg_sync_init(&sync);
-    char* buffer = ogg_sync_buffer(&sync, static_cast<long>(size));
+    // Pages are found by their capture pattern and kept only when their checksum holds, so a
+    // pattern inside page data or a damaged page is passed over.
     bool any = false, endOfStream = false;
-    if (buffer) {
-        std::memcpy(buffer, tail, size);
-        ogg_sync_wrote(&sync, static_cast<long>(size));
-        ogg_page page;
-        // Every call either returns a page or skips bytes, so 'size' calls are enough.
-        for (size_t guard = 0; guard <= size; ++guard) {
-            long r = ogg_sync_pageseek(&sync, &page);
-            if (r == 0) break;  // an incomplete page, or nothing left
-            if (r > 0) {
-                any = true;
-                endOfStream = ogg_page_eos(&page) != 0;
-            }
+    size_t pos = 0;
+    while (size - pos >= 27) {
+        const uint8_t* p = tail + pos;
+        if (std::memcmp(p, "OggS", 4) != 0 || p[4] != 0) {
+            ++pos;
+            continue;
         }
+        size_t segments = p[26];
+        size_t header = 27 + segments;
+        if (size - pos < header) break;
+        size_t body = 0;
+        for (size_t i = 0; i < segments; ++i) body += p[27 + i];
+        if (size - pos < header + body) {
+            ++pos;  // cut off here, unless a later page turns up
+            continue;
+        }
+        uint32_t stored = static_cast<uint32_t>(p[22]) | (static_cast<uint32_t>(p[23]) << 8) |
+                          (static_cast<uint32_t>(p[24]) << 16) | (static_cast<uint32_t>(p[25]) << 24);
+        if (OggChecksum(p, header + body) != stored) {
+            ++pos;
+            continue;
+        }
+        any = true;
+        endOfStream = (p[5] & 0x04) != 0;
+        pos += header + body;
     }
-    ogg_sync_clear(&sync);
     return any && endOfStream;
 }
 

@@ -98,7 +98,8 @@ void MixAtHostRate(SoundState& st, int16_t* out, int frames, int hostRate) {
     if (!st.output.IsOpen() || st.outputFrom != st.bufferRate || st.outputTo != hostRate) {
         st.outputFrom = st.bufferRate;
         st.outputTo = hostRate;
-        if (!st.output.Open(kFormatS16, 2, st.bufferRate, hostRate, nullptr)) st.outputTo = 0;
+        // Small blocks: what waits in the converter delays the ends of sounds.
+        if (!st.output.Open(kFormatS16, 2, st.bufferRate, hostRate, nullptr, 1024)) st.outputTo = 0;
     }
     int got = 0;
     if (st.outputTo) {
