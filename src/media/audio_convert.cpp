@@ -15,24 +15,29 @@ static_assert(SDL_BYTEORDER == SDL_LIL_ENDIAN, "the mix format is little-endian 
 
 namespace {
 
-SDL_AudioStream* Stream(void* p) { return static_cast<SDL_AudioStream*>(p); }
+SDL_AudioStream* Stream(void* p) {
+    return static_cast<SDL_AudioStream*>(p);
+}
 
 }  // namespace
 
-MixConverter::~MixConverter() { Close(); }
+MixConverter::~MixConverter() {
+    Close();
+}
 
 bool MixConverter::Open(uint16_t format, int channels, int sourceRate, int mixRate,
                         std::string* error, int blockFrames) {
     Close();
     if (channels <= 0 || channels > 8 || sourceRate <= 0 || mixRate <= 0) {
-        if (error) *error = "unsupported layout (" + std::to_string(channels) + " channels, " +
-                            std::to_string(sourceRate) + " Hz)";
+        if (error)
+            *error = "unsupported layout (" + std::to_string(channels) + " channels, " +
+                     std::to_string(sourceRate) + " Hz)";
         return false;
     }
     // Float in between: SDL's own float-to-int16 step scales by 32767 and truncates, ours
     // rounds at 32768 so that 16-bit samples come back unchanged.
-    stream_ = SDL_NewAudioStream(format, static_cast<Uint8>(channels), sourceRate, AUDIO_F32SYS,
-                                 2, mixRate);
+    stream_ = SDL_NewAudioStream(format, static_cast<Uint8>(channels), sourceRate, AUDIO_F32SYS, 2,
+                                 mixRate);
     if (!stream_) {
         if (error) *error = std::string("no conversion: ") + SDL_GetError();
         return false;
@@ -84,8 +89,7 @@ bool MixConverter::Put(const void* bytes, int size) {
             pending_.clear();
         }
     }
-    for (; n >= blockBytes_; p += blockBytes_, n -= blockBytes_)
-        ok = PutNow(p, blockBytes_) && ok;
+    for (; n >= blockBytes_; p += blockBytes_, n -= blockBytes_) ok = PutNow(p, blockBytes_) && ok;
     pending_.insert(pending_.end(), p, p + n);
     return ok;
 }
@@ -104,8 +108,8 @@ void MixConverter::Flush() {
         if (format_ == AUDIO_U16LSB)
             for (size_t i = 1; i < pad.size(); i += 2) pad[i] = 0x80;
         PutNow(pad.data(), pad.size());
-        limit_ = static_cast<uint64_t>(std::llround(static_cast<double>(sourceFrames_) * mixRate_ /
-                                                    sourceRate_));
+        limit_ = static_cast<uint64_t>(
+            std::llround(static_cast<double>(sourceFrames_) * mixRate_ / sourceRate_));
     } else {
         limit_ = sourceFrames_;
     }

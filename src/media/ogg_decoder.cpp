@@ -40,7 +40,7 @@ size_t ReadSource(void* ptr, size_t size, size_t count, void* datasource) {
 int SeekSource(void* datasource, ogg_int64_t offset, int whence) {
     Source* s = static_cast<Source*>(datasource);
     if (s->file) return fseeko(s->file, static_cast<off_t>(offset), whence) == 0 ? 0 : -1;
-    ogg_int64_t base = whence == SEEK_SET ? 0
+    ogg_int64_t base = whence == SEEK_SET   ? 0
                        : whence == SEEK_CUR ? static_cast<ogg_int64_t>(s->pos)
                                             : static_cast<ogg_int64_t>(s->size);
     ogg_int64_t target = base + offset;
@@ -77,11 +77,16 @@ uint32_t OggChecksum(const uint8_t* page, size_t size) {
 
 const char* OpenErrorText(int code) {
     switch (code) {
-        case OV_EREAD: return "read error";
-        case OV_ENOTVORBIS: return "not Ogg Vorbis data";
-        case OV_EVERSION: return "unsupported Vorbis version";
-        case OV_EBADHEADER: return "damaged Vorbis header";
-        default: return "damaged or cut-off Ogg stream";
+        case OV_EREAD:
+            return "read error";
+        case OV_ENOTVORBIS:
+            return "not Ogg Vorbis data";
+        case OV_EVERSION:
+            return "unsupported Vorbis version";
+        case OV_EBADHEADER:
+            return "damaged Vorbis header";
+        default:
+            return "damaged or cut-off Ogg stream";
     }
 }
 
@@ -108,7 +113,8 @@ bool OggTailEndsStream(const uint8_t* tail, size_t size) {
             continue;
         }
         uint32_t stored = static_cast<uint32_t>(p[22]) | (static_cast<uint32_t>(p[23]) << 8) |
-                          (static_cast<uint32_t>(p[24]) << 16) | (static_cast<uint32_t>(p[25]) << 24);
+                          (static_cast<uint32_t>(p[24]) << 16) |
+                          (static_cast<uint32_t>(p[25]) << 24);
         if (OggChecksum(p, header + body) != stored) {
             ++pos;
             continue;
@@ -273,8 +279,14 @@ bool OggDecoder::Finished(bool loop) {
     return d.ended && d.converter.Available() == 0;
 }
 
-bool OggDecoder::Damaged() const { return impl_->damaged; }
-int64_t OggDecoder::SourceFrames() const { return impl_->total; }
-int OggDecoder::SourceRate() const { return impl_->rate; }
+bool OggDecoder::Damaged() const {
+    return impl_->damaged;
+}
+int64_t OggDecoder::SourceFrames() const {
+    return impl_->total;
+}
+int OggDecoder::SourceRate() const {
+    return impl_->rate;
+}
 
 }  // namespace media

@@ -157,7 +157,8 @@ int LoadSoundFile(const char* path, int bufferCount) {
     MediaLockGuard g;
     media::SoundState& st = media::State();
     if (!path || !*path) return media::LoadFailed(path, "no file name");
-    if (st.sounds.Live() >= media::kMaxSounds) return media::LoadFailed(path, "no free sound handle");
+    if (st.sounds.Live() >= media::kMaxSounds)
+        return media::LoadFailed(path, "no free sound handle");
     // Every sound shares one rate, so the mixer never resamples a voice.
     if (st.sounds.Live() == 0) st.bufferRate = media::MixRate();
     const int rate = st.bufferRate;

@@ -23,8 +23,7 @@ bool Fail(std::string* error, const std::string& text) {
 
 // Moves what the converter has ready to the end of 'frames', refusing to grow past 'cap'
 // frames.
-bool Drain(MixConverter& converter, std::vector<int16_t>* frames, size_t cap,
-           std::string* error) {
+bool Drain(MixConverter& converter, std::vector<int16_t>* frames, size_t cap, std::string* error) {
     for (;;) {
         int ready = converter.Available();
         if (ready <= 0) return true;
@@ -37,7 +36,9 @@ bool Drain(MixConverter& converter, std::vector<int16_t>* frames, size_t cap,
     }
 }
 
-size_t MaxFrames(int mixRate) { return static_cast<size_t>(mixRate) * kMaxDecodedSeconds; }
+size_t MaxFrames(int mixRate) {
+    return static_cast<size_t>(mixRate) * kMaxDecodedSeconds;
+}
 
 bool DecodeWav(const std::vector<uint8_t>& file, int mixRate, std::vector<int16_t>* frames,
                std::string* error) {
@@ -142,9 +143,12 @@ bool CheckWavChunks(const uint8_t* bytes, size_t size, std::string* error) {
 bool DecodeSound(const std::vector<uint8_t>& file, int mixRate, std::vector<int16_t>* frames,
                  std::string* error) {
     switch (DetectSoundFormat(file.data(), file.size())) {
-        case SoundFormat::kWav: return DecodeWav(file, mixRate, frames, error);
-        case SoundFormat::kOgg: return DecodeOgg(file, mixRate, frames, error);
-        default: return Fail(error, file.empty() ? "empty file" : "neither WAV nor Ogg Vorbis");
+        case SoundFormat::kWav:
+            return DecodeWav(file, mixRate, frames, error);
+        case SoundFormat::kOgg:
+            return DecodeOgg(file, mixRate, frames, error);
+        default:
+            return Fail(error, file.empty() ? "empty file" : "neither WAV nor Ogg Vorbis");
     }
 }
 

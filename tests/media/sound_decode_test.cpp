@@ -1,4 +1,6 @@
 // Decoding sound files into the mix format, and refusing damaged ones.
+#include "media/sound_decode.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include "media/core.h"
 #include "media/host.h"
 #include "media/media.h"
-#include "media/sound_decode.h"
 #include "support/ogg_writer.h"
 #include "support/temp_dir.h"
 #include "support/wav_writer.h"
@@ -59,7 +60,8 @@ TEST(SoundDecode, Pcm8IsCentredOn128) {
 }
 
 TEST(SoundDecode, FloatIsRoundedAndSaturated) {
-    std::vector<int16_t> frames = Decode(wav::Float32({0.5f, -1.0f, 1.5f, -2.0f, 0.25f, 0.0f}, 2, kRate));
+    std::vector<int16_t> frames =
+        Decode(wav::Float32({0.5f, -1.0f, 1.5f, -2.0f, 0.25f, 0.0f}, 2, kRate));
     EXPECT_EQ(frames, (std::vector<int16_t>{16384, -32768, 32767, -32768, 8192, 0}));
 }
 
@@ -100,7 +102,8 @@ TEST(SoundDecode, OggVorbisDecodesToItsOwnLength) {
 }
 
 TEST(SoundDecode, MonoOggAt44100IsResampled) {
-    std::vector<int16_t> frames = Decode(EncodeOggVorbis(Sine(44100, 1, 44100, 300, 0.3), 1, 44100));
+    std::vector<int16_t> frames =
+        Decode(EncodeOggVorbis(Sine(44100, 1, 44100, 300, 0.3), 1, 44100));
     EXPECT_EQ(frames.size() / 2, 48000u);
 }
 

@@ -74,6 +74,7 @@ inline std::vector<float> LoopableSine(int frames, int channels, double periods,
     std::vector<float> out;
     for (int i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
-            out.push_back(static_cast<float>(amplitude * std::cos(2 * M_PI * periods * i / frames + c)));
+            out.push_back(
+                static_cast<float>(amplitude * std::cos(2 * M_PI * periods * i / frames + c)));
     return out;
 }

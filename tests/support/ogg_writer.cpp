@@ -48,7 +48,8 @@ std::vector<unsigned char> EncodeOggVorbis(const std::vector<float>& interleaved
         if (n > 0) {
             float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(n));
             for (size_t i = 0; i < n; ++i)
-                for (int c = 0; c < channels; ++c) buffer[c][i] = interleaved[(at + i) * channels + c];
+                for (int c = 0; c < channels; ++c)
+                    buffer[c][i] = interleaved[(at + i) * channels + c];
             vorbis_analysis_wrote(&dsp, static_cast<int>(n));
             at += n;
         } else {

@@ -25,7 +25,9 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
 }
-inline void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+inline void PutTag(std::vector<uint8_t>& out, const char* tag) {
+    out.insert(out.end(), tag, tag + 4);
+}
 
 // The whole file. 'declaredDataSize' replaces the data chunk's size field (for damaged files).
 inline std::vector<uint8_t> Build(const Format& f, const std::vector<uint8_t>& data,
