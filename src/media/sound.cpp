@@ -46,8 +46,9 @@ struct SoundState {
 };
 
 SoundState& State() {
-    static SoundState state;
-    return state;
+    // Never destroyed: an audio thread still pulling at exit finds it intact.
+    static SoundState* state = new SoundState;
+    return *state;
 }
 
 Sound* Find(int handle) {
