@@ -105,9 +105,8 @@ bool OggTailEndsStream(const uint8_t* tail, size_t size) {
         }
         size_t segments = p[26];
         size_t header = 27 + segments;
-        if (size - pos < header) break;
         size_t body = 0;
-        for (size_t i = 0; i < segments; ++i) body += p[27 + i];
+        for (size_t i = 0; i < segments && 27 + i < size - pos; ++i) body += p[27 + i];
         if (size - pos < header + body) {
             ++pos;  // cut off here, unless a later page turns up
             continue;
