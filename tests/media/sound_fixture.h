@@ -1,0 +1,80 @@
+// A fixture for sound tests: a fresh sound table, files in a temporary folder, and the
+// mixer pulled directly, as a host would, without MediaInit or an audio device.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "media/core.h"
+#include "media/host.h"
+#include "media/inspect.h"
+#include "media/media.h"
+#include "support/temp_dir.h"
+
+// Pulls the mixer as a host does.
+inline std::vector<int16_t> Pull(int frames) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * 2, 0x5555);
+    media::PullAudio(out.data(), frames);
+    return out;
+}
+
+// Pulls in slices of 'slice' frames until the sound stops (at most 'limit' frames).
+inline std::vector<int16_t> PullUntilStopped(int sound, int slice, int limit) {
+    std::vector<int16_t> all;
+    for (int pulled = 0; pulled < limit && IsSoundPlaying(sound) == 1; pulled += slice) {
+        std::vector<int16_t> part = Pull(slice);
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+class SoundFixture : public ::testing::Test {
+protected:
+    static constexpr int kRate = 48000;
+
+    void SetUp() override {
+        media::SetHost(media::CreateHeadlessHost());
+        media::ReleaseAllSounds();
+        SetSoundLoadMode(0);
+        media::TakeSoundStarts();
+    }
+    void TearDown() override {
+        SetAppLogEnabled(0);
+        media::ReleaseAllSounds();
+        SetSoundLoadMode(0);
+    }
+
+    // Writes the file and loads it in the given mode.
+    int Load(const std::string& name, const std::vector<uint8_t>& bytes, int bufferCount = 3,
+             int mode = 0) {
+        dir_.WriteFile(name, bytes);
+        EXPECT_EQ(SetSoundLoadMode(mode), 0);
+        return LoadSoundFile(name.c_str(), bufferCount);
+    }
+
+    TempDir dir_;
+    ScopedCwd cwd_{dir_.path()};
+};
+
+// Mono samples: a steady level, a ramp (sample k = k), a sine.
+inline std::vector<int16_t> Level(int frames, int16_t value) {
+    return std::vector<int16_t>(static_cast<size_t>(frames), value);
+}
+inline std::vector<int16_t> Ramp(int frames) {
+    std::vector<int16_t> out;
+    for (int i = 0; i < frames; ++i) out.push_back(static_cast<int16_t>(i));
+    return out;
+}
+// Interleaved floats for the Ogg encoder: 'periods' whole periods over 'frames', so the
+// sound joins up with itself when looped.
+inline std::vector<float> LoopableSine(int frames, int channels, double periods, double amplitude) {
+    std::vector<float> out;
+    for (int i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c)
+            out.push_back(
+                static_cast<float>(amplitude * std::cos(2 * M_PI * periods * i / frames + c)));
+    return out;
+}
