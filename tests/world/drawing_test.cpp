@@ -1,6 +1,5 @@
-// The draw routines' bookkeeping: which draw state each one writes into the sprite records,
-// the bullets' kept angle and the enemies' hit flash. The pictures themselves come from the
-// media layer's rasterizer.
+// What the draw routines write: the draw state of the sprite records, the bullets' kept
+// angle and the enemies' hit flash. The pixels themselves are the rasterizer's.
 #include <gtest/gtest.h>
 
 #include "render/game_picture.h"
@@ -14,138 +13,82 @@ protected:
         WorldTest::SetUp();
         project->bullets[0].sprite = 30;
         project->enemies[1].sprite = 31;
+        Link();
     }
-    TSpriteDef& Sprite(int n) { return project->sprites[n]; }
+    TSpriteDef& sprite(int n) { return project->sprites[n]; }
 };
 
 }  // namespace
 
-TEST_F(Drawing, BulletAngleFollowsItsImageDirection) {
-    Link();
-    world->bullets.Fire(0, 0, 100, 100, 3, 90, false);  // straight down
-    TBullet& b = world->bullets.bullets[0];
-    project->bullets[0].imageDirection = 1;
-    DrawBullets(*project, world->bullets, world->player);
-    EXPECT_NEAR(b.drawnAngle, 180.0, 1e-6);  // no half turn added, unlike enemies
-    EXPECT_DOUBLE_EQ(Sprite(30).drawAngle, b.drawnAngle);
-    EXPECT_DOUBLE_EQ(Sprite(30).drawX, 100.0);
-    project->bullets[0].imageDirection = 2;
-    DrawBullets(*project, world->bullets, world->player);
-    EXPECT_DOUBLE_EQ(b.drawnAngle, b.AngleTo(208, 448));
-    project->bullets[0].imageDirection = 0;
-    DrawBullets(*project, world->bullets, world->player);
-    EXPECT_DOUBLE_EQ(b.drawnAngle, 0.0);
-    // Any other value keeps the bullet's own angle, not what the shared sprite last held.
-    b.drawnAngle = 33.0;
-    Sprite(30).drawAngle = 77.0;
-    project->bullets[0].imageDirection = 7;
-    DrawBullets(*project, world->bullets, world->player);
-    EXPECT_DOUBLE_EQ(Sprite(30).drawAngle, 33.0);
-}
-
-TEST_F(Drawing, EnemyMovingDownWithImageDirection1IsDrawnAt360) {
-    Link();
+TEST_F(Drawing, AnglesFollowImageDirectionWithTheHalfTurnOnlyForEnemies) {
+    world->bullets.Fire(0, 0, 100, 100, 3, 90, false);  // both move straight down
     TEnemy& e = PlaceEnemy(0, 1, 50, 60, 8, 3);
-    e.vx = 0;
     e.vy = 2;
+    project->bullets[0].imageDirection = 1;
     project->enemies[1].imageDirection = 1;
-    DrawEnemies(*project, world->enemies, world->player);
-    EXPECT_NEAR(Sprite(31).drawAngle, 360.0, 1e-6);
-    EXPECT_DOUBLE_EQ(Sprite(31).drawX, 50.0);
-    EXPECT_DOUBLE_EQ(Sprite(31).drawY, 60.0);
-    project->enemies[1].imageDirection = 2;
-    DrawEnemies(*project, world->enemies, world->player);
-    EXPECT_DOUBLE_EQ(Sprite(31).drawAngle, e.AngleTo(208, 448));
-    project->enemies[1].imageDirection = 5;
-    Sprite(31).drawAngle = 12.0;
-    DrawEnemies(*project, world->enemies, world->player);
-    EXPECT_DOUBLE_EQ(Sprite(31).drawAngle, 12.0);
+    DrawBullets(*project, world->bullets, player());
+    DrawEnemies(*project, world->enemies, player());
+    EXPECT_NEAR(sprite(30).drawAngle, 180, 1e-6);
+    EXPECT_NEAR(sprite(31).drawAngle, 360, 1e-6);
+    EXPECT_DOUBLE_EQ(sprite(31).drawX, 50);
+    project->bullets[0].imageDirection = 2;
+    DrawBullets(*project, world->bullets, player());
+    EXPECT_DOUBLE_EQ(bullet(0).drawnAngle, bullet(0).AngleTo(208, 448));
+    // Any other value keeps the bullet's own last angle, not what the sprite last held.
+    bullet(0).drawnAngle = 33;
+    project->bullets[0].imageDirection = 7;
+    DrawBullets(*project, world->bullets, player());
+    EXPECT_DOUBLE_EQ(sprite(30).drawAngle, 33);
 }
 
-TEST_F(Drawing, EnemiesAreDrawnInDrawOrderAndTheHitFlashLastsOneDrawing) {
-    Link();
-    TEnemy& low = PlaceEnemy(5, 1, 10, 10, 8, 3);
-    TEnemy& high = PlaceEnemy(2, 1, 20, 20, 8, 3);
-    high.hitFlash = true;
-    // The table says slot 5, then slot 2 (the rest name the free slot 0): the last one drawn
-    // leaves its position in the shared record.
-    for (TDrawOrderEntry& entry : world->enemies.drawOrder) entry = {0, 0};
+TEST_F(Drawing, EnemiesFollowTheDrawOrderAndAHitFlashLastsOneDrawing) {
+    PlaceEnemy(5, 1, 10, 10, 8, 3);
+    PlaceEnemy(2, 1, 20, 20, 8, 3).hitFlash = true;
+    for (TDrawOrderEntry& entry : world->enemies.drawOrder) entry = {0, 0};  // slot 0 is free
     world->enemies.drawOrder[0] = {5, 0};
     world->enemies.drawOrder[1] = {2, 0};
-    DrawEnemies(*project, world->enemies, world->player);
-    EXPECT_DOUBLE_EQ(Sprite(31).drawX, 20.0);
-    EXPECT_FALSE(high.hitFlash);
-    EXPECT_FALSE(low.hitFlash);
+    DrawEnemies(*project, world->enemies, player());
+    EXPECT_DOUBLE_EQ(sprite(31).drawX, 20);  // slot 2 was drawn last
+    EXPECT_FALSE(world->enemies.enemies[2].hitFlash);
 }
 
-TEST_F(Drawing, SpriteNumbersOutsideTheTableDrawNothing) {
-    project->enemies[1].sprite = 1024;
-    project->bullets[0].sprite = -1;
-    project->items[0].sprite = 99999;
-    Link();
-    TEnemy& e = PlaceEnemy(0, 1, 10, 10, 8, 3);
-    e.hitFlash = true;
-    world->bullets.Fire(0, 0, 100, 100, 0, 0, false);
-    world->items.Drop(100, 100, 0);
-    world->background.sprite = 1024;
-    DrawGamePicture(*project, *world);
-    EXPECT_FALSE(e.hitFlash);
-    world->background.sprite = -1;
-    DrawBackground(*project, world->background);
-}
-
-TEST_F(Drawing, BackgroundDrawsTwoCopiesOnePeriodApart) {
-    Link();
-    world->background.SetSprite(8);
-    world->background.position = 100.0;
-    world->background.period = 480;
-    DrawBackground(*project, world->background);
-    // The upper copy is drawn last.
-    EXPECT_DOUBLE_EQ(Sprite(8).drawY, 100.0 - 480.0);
-    EXPECT_DOUBLE_EQ(Sprite(8).drawX, 0.0);
-}
-
-TEST_F(Drawing, EffectsShowOnlyOnceTheirDelayHasRunOut) {
-    Link();
+TEST_F(Drawing, WaitingEffectsWriteNothingAndTheBombSitsInTheMiddle) {
     world->effects.Spawn(30, 40, 0.5, 2);
-    Sprite(5).drawScale = 1.0;
     DrawEffects(*project, world->effects);
-    EXPECT_DOUBLE_EQ(Sprite(5).drawScale, 1.0);  // still waiting: nothing written
-    world->effects.effects[0].delayCounter = 3;
-    world->effects.effects[0].blend = 62;
+    EXPECT_DOUBLE_EQ(sprite(5).drawScale, 1.0);
+    effect(0).delayCounter = 3;
     DrawEffects(*project, world->effects);
-    EXPECT_DOUBLE_EQ(Sprite(5).drawScale, 0.5);
-    EXPECT_EQ(Sprite(5).blendValue, 62);
-    EXPECT_DOUBLE_EQ(Sprite(5).drawX, 30.0);
+    EXPECT_DOUBLE_EQ(sprite(5).drawScale, 0.5);
+    player().alpha = 77;
+    player().bomb.Start();
+    player().bomb.fade = 40;
+    DrawPlayer(*project, player());
+    for (int n : {2, 3, 4}) EXPECT_EQ(sprite(n).blendValue, 77) << n;
+    EXPECT_EQ(sprite(6).blendValue, 40);
+    EXPECT_DOUBLE_EQ(sprite(6).drawY, 240);
 }
 
-TEST_F(Drawing, ShipPicturesShareItsPositionAndAlphaAndTheBombSitsInTheMiddle) {
-    Link();
-    world->player.x = 120;
-    world->player.y = 300;
-    world->player.alpha = 77;
-    world->player.bomb.Start();
-    world->player.bomb.fade = 40;
-    DrawPlayer(*project, world->player);
-    for (int n : {2, 3, 4}) {
-        EXPECT_DOUBLE_EQ(Sprite(n).drawX, 120.0) << n;
-        EXPECT_DOUBLE_EQ(Sprite(n).drawY, 300.0) << n;
-        EXPECT_EQ(Sprite(n).blendValue, 77) << n;
+TEST_F(Drawing, NumbersOutsideTheTablesDrawAndDoNothing) {
+    for (int i = 0; i < kBulletCount; ++i) {
+        project->bullets[i].sprite = i % 2 ? -7 : 4096;
+        project->bullets[i].sound = i % 2 ? 256 : -2;
     }
-    EXPECT_EQ(Sprite(6).blendValue, 40);
-    EXPECT_DOUBLE_EQ(Sprite(6).drawX, 208.0);
-    EXPECT_DOUBLE_EQ(Sprite(6).drawY, 240.0);
-}
-
-TEST_F(Drawing, ItemsWriteOnlyTheirPosition) {
-    project->items[0].sprite = 40;
+    project->items[0].sprite = 1024;
+    project->enemies[0].sprite = 2000;
+    project->sprites[5].frameCount = 0;
+    project->sprites[6].frameCount = -3;
+    project->sprites[6].animate = 1;
+    project->sprites[3].frameHeight = -50;
     Link();
-    Sprite(40).drawAngle = 15.0;
-    Sprite(40).blendValue = 100;
-    world->items.Drop(70, 80, 0);
-    DrawItems(*project, world->items);
-    EXPECT_DOUBLE_EQ(Sprite(40).drawX, 70.0);
-    EXPECT_DOUBLE_EQ(Sprite(40).drawY, 80.0);
-    EXPECT_DOUBLE_EQ(Sprite(40).drawAngle, 15.0);
-    EXPECT_EQ(Sprite(40).blendValue, 100);
+    world->background.sprite = 1024;
+    PlaceEnemy(0, 0, 208, 200, 20, 1000000).hitFlash = true;
+    Hold(kKeyFire);
+    Hold(kKeyBomb);
+    for (int frame = 0; frame < 300; ++frame) {
+        world->items.Drop(100, 50, frame % 300 - 20);
+        world->bullets.Fire(frame % 260, 0, 200, 10, 3, frame, true);
+        Frames(1);
+        DrawGamePicture(*project, *world);
+    }
+    EXPECT_FALSE(world->enemies.enemies[0].hitFlash);
 }
