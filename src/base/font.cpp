@@ -12,3 +12,7 @@ void TFont::Create(TString faceName, int32_t size, int32_t thickness, int32_t ty
 void TFont::Draw(int32_t x, int32_t y, TString text) {
     DrawTextWithFont(x, y, text.c_str(), colour, handle, 0, 0);
 }
+
+void TFont::Draw(int32_t x, int32_t y, const char* text) {
+    DrawTextWithFont(x, y, text ? text : "", colour, handle, 0, 0);
+}

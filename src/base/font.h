@@ -12,6 +12,8 @@ public:
     void Create(TString faceName, int32_t size, int32_t thickness, int32_t type);
     // DrawTextWithFont(x, y, text, colour, handle, 0, 0); the result is not checked.
     void Draw(int32_t x, int32_t y, TString text);
+    // The same without the copy, for texts drawn every frame.
+    void Draw(int32_t x, int32_t y, const char* text);
 
     int32_t handle = -1;
     int32_t colour = 0;

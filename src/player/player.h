@@ -15,6 +15,8 @@ class TEnemyPool;
 
 class TBomb final : public TActor {
 public:
+    // Off, linked, life 0, animation from sprite 6.
+    void Setup(TProject* project, TBulletPool* bulletPool, TEnemyPool* enemyPool);
     // Only when not alive: on, frame and counter 0, fade 0 (life is kept).
     void Start();
     // While alive: erases enemy bullets, hurts enemies on even draws, fades in, and ends
@@ -42,6 +44,11 @@ public:
     void Update() override;
     // An enemy bullet or an enemy's body touches the ship.
     void PlayerHit();
+
+    // The steps of a play frame while the ship is in play; 'pad' is the first pad's bits.
+    void Steer(int pad);
+    void Shoot(int pad);
+    void TriggerBomb(int pad);
 
     TApp* app = nullptr;
     TProject* project = nullptr;

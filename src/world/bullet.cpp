@@ -1,10 +1,107 @@
-// Placeholder bodies until the bullets land.
 #include "world/bullet.h"
 
-bool TBullet::Start(int32_t, int32_t, double, double, double, double, bool) { return false; }
-void TBullet::Update() {}
-void TBulletPool::SetupAll(TProject*, TPlayer*, TEnemyPool*, TEffectPool*) {}
-void TBulletPool::KillAll() {}
-void TBulletPool::UpdateAll() {}
-void TBulletPool::Fire(int32_t, int32_t, double, double, double, double, bool) {}
-void TBulletPool::KillEnemyBullets() {}
+#include "base/animation.h"
+#include "player/player.h"
+#include "project/project.h"
+#include "project/sound_entry.h"
+#include "world/enemy.h"
+#include "world/sprite_lookup.h"
+
+namespace {
+constexpr int32_t kEnemySide = 0;
+constexpr int32_t kPlayerSide = 1;
+constexpr int32_t kShotsPassThrough = 1;
+}  // namespace
+
+bool TBullet::Start(int32_t theKind, int32_t theSide, double startX, double startY,
+                    double startSpeed, double startAngle, bool aim) {
+    if (theKind < 0 || theKind >= kBulletCount) return false;
+    const TBulletDef& def = project->bullets[theKind];
+    kind = theKind;
+    side = theSide;
+    halfWidth = def.hitRadius;
+    halfHeight = def.hitRadius;
+    x = startX;
+    y = startY;
+    SetSpeed(startSpeed);
+    if (aim) {
+        // The bearing from the player plus 90 is the heading toward it; 'startAngle' turns
+        // the shot clockwise off that line, normalised once.
+        SetAngle(AngleTo(player->x, player->y));
+        Turn(startAngle + 90.0);
+    } else {
+        SetAngle(startAngle);
+    }
+    ApplyHeading();
+    TSpriteFacts sprite = SpriteFacts(*project, def.sprite);
+    frameCount = sprite.frameCount;
+    framesPerStep = sprite.framesPerStep;
+    animate = sprite.animate;
+    frame = 0;
+    frameCounter = 0;
+    marginX = sprite.frameWidth;
+    marginY = sprite.frameHeight;
+    // A volley restarts the sound once per bullet.
+    if (def.sound != -1) PlaySoundNumber(*project, def.sound);
+    Activate();
+    return true;
+}
+
+void TBullet::Update() {
+    if (!alive) return;
+    StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
+    Move();
+    if (x < -marginX || y < -marginY || x > kFieldWidth + marginX || y > kFieldHeight + marginY)
+        Kill();
+
+    // A bullet removed off screen hits nothing: Overlaps needs both actors alive.
+    if (side == kEnemySide) {
+        // The hit does not stop an enemy bullet.
+        if (player->Overlaps(*this)) player->PlayerHit();
+    } else if (side == kPlayerSide) {
+        // Every overlapped enemy takes the hit, including a successor that appears in a later
+        // slot during this scan; only then does the shot end.
+        bool hit = false;
+        for (TEnemy& enemy : enemyPool->enemies) {
+            if (!enemy.IsAlive()) continue;
+            if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
+            if (!enemy.Overlaps(*this)) continue;
+            enemy.Damage(1);
+            hit = true;
+        }
+        if (hit) Kill();
+    }
+}
+
+void TBulletPool::SetupAll(TProject* project, TPlayer* player, TEnemyPool* enemyPool,
+                           TEffectPool* effectPool) {
+    for (TBullet& b : bullets) {
+        b.project = project;
+        b.player = player;
+        b.enemyPool = enemyPool;
+        b.effectPool = effectPool;
+        b.Kill();
+    }
+}
+
+void TBulletPool::KillAll() {
+    for (TBullet& b : bullets) b.Kill();
+}
+
+void TBulletPool::UpdateAll() {
+    for (TBullet& b : bullets) b.Update();
+}
+
+void TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
+                       bool aim) {
+    for (TBullet& b : bullets) {
+        if (b.IsAlive()) continue;
+        b.Start(kind, side, x, y, speed, angle, aim);
+        return;
+    }
+}
+
+void TBulletPool::KillEnemyBullets() {
+    for (TBullet& b : bullets)
+        if (b.side == kEnemySide) b.Kill();
+}
