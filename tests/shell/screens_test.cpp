@@ -1,0 +1,135 @@
+// Pictures of the title screen and the menus, checked pixel by pixel on the headless host.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "media/inspect.h"
+#include "project/project.h"
+#include "support/game_runner.h"
+#include "support/png_writer.h"
+#include "support/project_writer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+
+// A 30 x 39 frame sheet: red corners, green edges, blue centre.
+std::vector<unsigned char> FrameSheet() {
+    std::vector<uint32_t> px(30 * 39);
+    for (int y = 0; y < 39; ++y)
+        for (int x = 0; x < 30; ++x) {
+            bool edgeX = x / 10 == 1, edgeY = y / 13 == 1;
+            uint32_t c = (edgeX && edgeY) ? kBlue : (edgeX || edgeY) ? kGreen : kRed;
+            px[y * 30 + x] = 0xFF000000u | c;
+        }
+    return EncodeArgbPng(30, 39, px);
+}
+
+uint32_t Pixel(int x, int y) { return media::BackBuffer()[y * 640 + x] & 0xFFFFFF; }
+int R(uint32_t c) { return (c >> 16) & 0xFF; }
+int G(uint32_t c) { return (c >> 8) & 0xFF; }
+int B(uint32_t c) { return c & 0xFF; }
+// c over d at opacity a/255.
+uint32_t Over(uint32_t c, uint32_t d, int a) {
+    auto mix = [&](int s, int t) { return (s * a + t * (255 - a) + 127) / 255; };
+    return (mix(R(c), R(d)) << 16) | (mix(G(c), G(d)) << 8) | mix(B(c), B(d));
+}
+::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance) {
+    if (std::abs(R(actual) - R(expected)) <= tolerance &&
+        std::abs(G(actual) - G(expected)) <= tolerance &&
+        std::abs(B(actual) - B(expected)) <= tolerance)
+        return ::testing::AssertionSuccess();
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%06X is not within %d of %06X", actual, tolerance, expected);
+    return ::testing::AssertionFailure() << buf;
+}
+
+struct ScreenProject {
+    TempDir dir;
+    std::vector<uint32_t> title;
+    explicit ScreenProject(bool patterned) {
+        ProjectWriter w(dir.path());
+        w.KindFolders().Global();
+        w.File("Frame.png", FrameSheet());
+        title.resize(640 * 480);
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                title[y * 640 + x] = patterned ? 0xFF000000u | ((x * 7 & 0xFF) << 16) |
+                                                     ((y * 3 & 0xFF) << 8) | 0x40
+                                               : 0xFF204060u;
+        w.File("Sprite/Sprite0.png", EncodeArgbPng(640, 480, title));
+    }
+};
+
+}  // namespace
+
+TEST(TitleScreen, FadesInToExactlyTheTitlePicture) {
+    ScreenProject p(true);
+    GameRunner run(p.dir.path());
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.RunTo(52));
+    // Frame 52 is still drawn at the level of frame 51.
+    EXPECT_NE(Pixel(320, 240), p.title[240 * 640 + 320] & 0xFFFFFF);
+    ASSERT_TRUE(run.RunTo(53));
+    ASSERT_EQ(run.Front(), kTitleMenuOpen);
+    int differing = 0;
+    for (int i = 0; i < 640 * 480; ++i)
+        if ((media::BackBuffer()[i] & 0xFFFFFF) != (p.title[i] & 0xFFFFFF)) ++differing;
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(MenuScreens, TitleMenuLayout) {
+    ScreenProject p(false);
+    GameRunner run(p.dir.path());
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.RunUntilState(kTitleMenu));
+    ASSERT_TRUE(run.RunTo(run.game().frame + 26));  // past the delay: drawn
+    const TMenu& m = run.game().menu;
+    const int cells = m.widthCells;
+    ASSERT_GT(cells, 3);
+    const int x = 270, y = 400, rows = 2;
+    // The border: corners red, edges green, clockwise around (cells + 2) x (rows + 2) cells.
+    EXPECT_EQ(Pixel(x + 2, y + 2), kRed);
+    EXPECT_EQ(Pixel(x + 12, y + 2), kGreen);
+    EXPECT_EQ(Pixel(x + 10 * (cells + 1) + 2, y + 2), kRed);
+    EXPECT_EQ(Pixel(x + 10 * (cells + 1) + 2, y + 15), kGreen);
+    EXPECT_EQ(Pixel(x + 2, y + 13 * (rows + 1) + 2), kRed);
+    EXPECT_EQ(Pixel(x + 2, y + 15), kGreen);
+    // Outside the box: the title picture untouched.
+    EXPECT_EQ(Pixel(x - 1, y + 20), 0x204060u);
+    EXPECT_EQ(Pixel(x + 10 * (cells + 2), y + 20), 0x204060u);
+    // Inside: the translucent box (colour 128,128,192 on a 16-bit screen, opacity 108).
+    const uint32_t box = Over(0x8482C6, 0x204060, 108);
+    EXPECT_TRUE(Near(Pixel(x + 11, y + 13 * 2 + 6), box, 3));
+    // The cursor bar over item 0 only.
+    EXPECT_FALSE(Near(Pixel(x + 11, y + 10), box, 3));
+    EXPECT_TRUE(Near(Pixel(x + 11, y + 13 + 10), box, 3));
+    // Each item's text: white pixels in its row, with the dark shadow one pixel down-right.
+    for (int i = 0; i < 3; ++i) {
+        int white = 0;
+        for (int yy = y + 13 * i + 5; yy < y + 13 * i + 18; ++yy)
+            for (int xx = x + 10; xx < x + 10 * (cells + 1); ++xx)
+                if (Pixel(xx, yy) == 0xFFFFFF) ++white;
+        EXPECT_GT(white, 10) << "item " << i;
+    }
+}
+
+TEST(MenuScreens, PauseMenuSitsOverTheFrozenGame) {
+    ScreenProject p(false);
+    GameRunner run(p.dir.path());
+    run.SetInput("80 X\n");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.RunUntilState(kGamePlay));
+    uint32_t f = run.game().frame;
+    run.SetInput(std::to_string(f + 1) + " ESC\n");
+    ASSERT_TRUE(run.RunTo(f + 2));
+    ASSERT_EQ(run.Front(), kPause);
+    const int cells = run.game().menu.widthCells;
+    const int x = 158, y = 250;
+    EXPECT_EQ(Pixel(x + 2, y + 2), kRed);
+    EXPECT_EQ(Pixel(x + 10 * (cells + 1) + 2, y + 13 * 3 + 2), kRed);
+    EXPECT_EQ(Pixel(x + 12, y + 13 * 3 + 2), kGreen);
+    // The game picture has no background image here: the box lies over black.
+    EXPECT_TRUE(Near(Pixel(x + 11, y + 13 * 2 + 6), Over(0x8482C6, 0x000000, 108), 3));
+}
