@@ -2,6 +2,9 @@
 // damage from the player's shots and bomb, and death with its rewards.
 #include "world/enemy.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/animation.h"
 #include "player/player.h"
 #include "project/project.h"
@@ -128,7 +131,9 @@ void TEnemy::Damage(int32_t amount) {
             int32_t ry = RandomPlusMinus(halfHeight);
             effectPool->Spark(x + rx, y + ry);
             PlaySoundNumber(*project, kHitSound);
-            durability -= amount;
+            // Wide arithmetic: a hostile durability or bomb damage must not wrap around.
+            durability = static_cast<int32_t>(std::clamp<int64_t>(
+                static_cast<int64_t>(durability) - amount, INT32_MIN, INT32_MAX));
             hitFlash = true;
             if (durability < 0) Die();
             break;
