@@ -9,19 +9,20 @@ namespace {
 class HostileData : public WorldTest {};
 
 TActionEntry Extreme(int32_t command, int32_t extra, int32_t v) {
+    const int32_t opposite = v == INT_MIN ? INT_MAX : -v;
     TActionEntry e;
     e.command = command;
     e.paramA = v;
-    e.paramB = -v;
+    e.paramB = opposite;
     e.extra = extra;
     e.target = command % 2;
     e.which = command % 3 == 0 ? v : 1;
     e.shotSpeed = v;
     e.shotSpeedJitter = v;
-    e.interval = -v;
+    e.interval = opposite;
     e.count = command % 4 == 0 ? v : 2;
     e.countJitter = v;
-    e.spacing = command % 5 == 0 ? v : -v;
+    e.spacing = command % 5 == 0 ? v : opposite;
     e.spacingJitter = v;
     e.angleJitter = v;
     e.angleMode = command % 7;
