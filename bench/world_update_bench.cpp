@@ -131,6 +131,53 @@ BENCHMARK(BM_SaturatedEnemyUpdate)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
+// What the player's bullets will cost once they scan the enemies: every bullet tested against
+// every enemy slot with the box test, as the bullets' own update does it.
+void BM_BulletEnemyScanEstimate(benchmark::State& state) {
+    SaturatedWorld w;
+    w.Refill();
+    for (auto _ : state) {
+        int hits = 0;
+        for (const TBullet& b : w.world->bullets.bullets) {
+            for (const TEnemy& e : w.world->enemies.enemies) {
+                if (e.IsAlive() && e.definition->shotResponse != 1 && e.Overlaps(b)) ++hits;
+            }
+        }
+        benchmark::DoNotOptimize(hits);
+    }
+}
+BENCHMARK(BM_BulletEnemyScanEstimate)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+// The same scan reading the fields directly (both classes are final, so no virtual call is
+// needed) and testing the box only for live enemies.
+void BM_BulletEnemyScanDirect(benchmark::State& state) {
+    SaturatedWorld w;
+    w.Refill();
+    for (auto _ : state) {
+        int hits = 0;
+        for (const TBullet& b : w.world->bullets.bullets) {
+            if (!b.alive) continue;
+            for (const TEnemy& e : w.world->enemies.enemies) {
+                if (!e.alive || e.definition->shotResponse == 1) continue;
+                if (b.x + b.halfWidth > e.x - e.halfWidth &&
+                    b.x - b.halfWidth < e.x + e.halfWidth &&
+                    b.y + b.halfHeight > e.y - e.halfHeight &&
+                    b.y - b.halfHeight < e.y + e.halfHeight) {
+                    ++hits;
+                }
+            }
+        }
+        benchmark::DoNotOptimize(hits);
+    }
+}
+BENCHMARK(BM_BulletEnemyScanDirect)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
 // One spawn into a pool that is almost full, with its place in the draw order.
 void BM_SpawnIntoNearlyFullPool(benchmark::State& state) {
     SaturatedWorld w;

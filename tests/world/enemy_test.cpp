@@ -355,7 +355,9 @@ TEST_F(Enemies, DrawOrderHoldsEverySlotOnceSortedByKey) {
         const TDrawOrderEntry& p = Pool().drawOrder[i];
         slots.insert(p.slot);
         EXPECT_EQ(p.key, Enemy(p.slot).drawKey);
-        if (i > 0) EXPECT_LE(Pool().drawOrder[i - 1].key, p.key);
+        if (i > 0) {
+            EXPECT_LE(Pool().drawOrder[i - 1].key, p.key);
+        }
     }
     EXPECT_EQ(slots.size(), static_cast<size_t>(TEnemyPool::kSize));
     EXPECT_EQ(Pool().drawOrder[0].key, -3);
