@@ -8,6 +8,7 @@
 #include "base/app.h"
 #include "project/project.h"
 #include "sys/sys.h"
+#include "world/attacks.h"
 #include "world/world.h"
 
 namespace {
@@ -177,6 +178,53 @@ BENCHMARK(BM_BulletEnemyScanDirect)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
+
+// What the enemies' volleys will cost once bullets are fired: in the saturated frame every
+// shot looks for a free bullet from slot 0 and finds none. Counts the shots of one frame,
+// then scans the full pool once per shot.
+void BM_FireIntoFullPoolEstimate(benchmark::State& state) {
+    SaturatedWorld w;
+    w.Refill();
+    struct Counter final : TShotSink {
+        void Shot(double, double, bool) override { ++shots; }
+        int shots = 0;
+    } counter;
+    for (const TEnemy& e : w.world->enemies.enemies) {
+        const TActionEntry& a = e.definition->actions[0];
+        double emit = 0;
+        if (a.target != 0) continue;
+        switch (a.extra) {
+            case 2:
+                FanVolley(a, e, 208, 440, counter);
+                break;
+            case 3:
+                RandomSpreadVolley(a, e, 208, 440, counter);
+                break;
+            case 4:
+                RingVolley(a, counter);
+                break;
+            case 6:
+                DoubleRingVolley(a, emit, counter);
+                break;
+            default:
+                break;
+        }
+    }
+    state.counters["shots"] = counter.shots;
+    for (auto _ : state) {
+        int found = 0;
+        for (int s = 0; s < counter.shots; ++s) {
+            for (const TBullet& b : w.world->bullets.bullets) {
+                if (!b.IsAlive()) {
+                    ++found;
+                    break;
+                }
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_FireIntoFullPoolEstimate)->Unit(benchmark::kMillisecond);
 
 // One spawn into a pool that is almost full, with its place in the draw order.
 void BM_SpawnIntoNearlyFullPool(benchmark::State& state) {
