@@ -1,16 +1,188 @@
-// Placeholder bodies until the enemies land.
+// An enemy's life: start from its definition, the per-frame update around the action list,
+// damage from the player's shots and bomb, and death with its rewards.
 #include "world/enemy.h"
 
-void TEnemy::Start(int32_t, double, double, double, double, bool, int32_t, int32_t) {}
-void TEnemy::Update() {}
-void TEnemy::Damage(int32_t) {}
-void TEnemy::Die() {}
-void TEnemy::RunActionList() {}
-void TEnemy::BuildLoopRecords() {}
-int32_t TEnemy::LabelIndex(int32_t) const { return 0; }
-TLoopRecord* TEnemy::LoopRecord(int32_t) { return nullptr; }
-void TEnemy::FireFan(const TActionEntry&) {}
-void TEnemy::FireRandomSpread(const TActionEntry&) {}
-void TEnemy::FireRing(const TActionEntry&) {}
-void TEnemy::FireSpiral(const TActionEntry&) {}
-void TEnemy::FireDoubleRing(const TActionEntry&) {}
+#include <algorithm>
+#include <cstdint>
+
+#include "base/animation.h"
+#include "player/player.h"
+#include "project/project.h"
+#include "project/sound_entry.h"
+#include "sys/sys.h"
+#include "world/attacks.h"
+#include "world/effect.h"
+#include "world/item.h"
+#include "world/scene.h"
+#include "world/score_panel.h"
+
+namespace {
+
+constexpr int32_t kHitSound = 7;
+constexpr int32_t kBlockedSound = 8;
+constexpr double kSuccessorSpeed = 0.00001;
+constexpr double kSuccessorAngle = 90.0;
+// Each drop draws a random number even when the item pool is full; the cut only keeps a
+// hostile count from stalling the frame.
+constexpr int32_t kMaxDrops = 65536;
+
+TSpriteDef& EmptySprite() {
+    static TSpriteDef* empty = [] {
+        auto* s = new TSpriteDef;
+        s->frameWidth = 0;
+        s->frameHeight = 0;
+        s->frameCount = 0;
+        s->framesPerStep = 0;
+        s->animate = 0;
+        return s;
+    }();
+    return *empty;
+}
+
+}  // namespace
+
+TSpriteDef& SpriteOrEmpty(TProject& project, int32_t n) {
+    if (n < 0 || n >= kSpriteCount) return EmptySprite();
+    return project.sprites[n];
+}
+
+void TEnemy::Start(int32_t theKind, double startX, double startY, double startSpeed,
+                   double startAngle, bool isWatched, int32_t parent, int32_t ownSlot) {
+    if (theKind < 0 || theKind >= kEnemyCount) return;
+    parentSlot = parent;
+    slot = ownSlot;
+    watched = isWatched;
+    kind = theKind;
+    definition = &project->enemies[theKind];
+    sprite = &SpriteOrEmpty(*project, definition->sprite);
+    frameCount = sprite->frameCount;
+    framesPerStep = sprite->framesPerStep;
+    animate = sprite->animate != 0;
+    frame = 0;
+    frameCounter = 0;
+
+    // The velocity is taken at the stop speed with whatever angle the slot last had; the
+    // initial speed and angle wait for the first command that recomputes the velocity.
+    listFinished = false;
+    SetSpeed(kStopSpeed);
+    x = startX;
+    y = startY;
+    ApplyHeading();
+    SetAngle(startAngle);
+    SetSpeed(startSpeed);
+
+    if (animate) {
+        spriteHalfWidth = sprite->frameWidth / 2;
+        spriteHalfHeight = sprite->frameHeight / 2;
+    } else {
+        spriteHalfWidth = sprite->imageWidth / 2;
+        spriteHalfHeight = sprite->imageHeight / 2;
+    }
+    if (definition->hitWidth != -1 && definition->hitHeight != -1) {
+        halfWidth = definition->hitWidth;
+        halfHeight = definition->hitHeight;
+    } else {
+        halfWidth = spriteHalfWidth;
+        halfHeight = spriteHalfHeight;
+    }
+
+    rememberedX = 0.0;
+    rememberedY = 0.0;
+    emitAngle = 0.0;
+    acceleration = 0.0;
+    advancePending = false;
+    accelerating = false;
+    hitFlash = false;
+    commandFrames = 0;
+    turnFrames = 0;
+    commandIndex = 0;
+    attackFrames = 0;
+    durability = definition->durability;
+    drawKey = definition->groundDistance;
+    sprite->blendValue = 255;
+
+    BuildLoopRecords();
+    // The list never advances onto entry 0, so it is prepared here like every other entry;
+    // a move to a random point draws its point now, before the enemy is in play.
+    PrepareFirstEntry();
+    Activate();
+}
+
+void TEnemy::Update() {
+    if (!alive) return;
+    RunActionList();
+    Move();
+    StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
+    // Leaving the play field by five half sizes is silent: no score, no explosion, no items.
+    if (x < -5.0 * spriteHalfWidth || y < -5.0 * spriteHalfHeight ||
+        x > kFieldWidth + 5.0 * spriteHalfWidth || y > kFieldHeight + 5.0 * spriteHalfHeight) {
+        Kill();
+        watched = false;
+    }
+    if (player->Overlaps(*this) && definition->contactHurts) player->PlayerHit();
+}
+
+void TEnemy::Damage(int32_t amount) {
+    if (!alive) return;
+    switch (definition->shotResponse) {
+        case 0: {
+            // The spark lands on a random point of the hit box.
+            int32_t rx = RandomPlusMinus(halfWidth);
+            int32_t ry = RandomPlusMinus(halfHeight);
+            effectPool->Spark(x + rx, y + ry);
+            PlaySoundNumber(*project, kHitSound);
+            // Wide arithmetic: a hostile durability or bomb damage must not wrap around.
+            durability = static_cast<int32_t>(std::clamp<int64_t>(
+                static_cast<int64_t>(durability) - amount, INT32_MIN, INT32_MAX));
+            hitFlash = true;
+            if (durability < 0) Die();
+            break;
+        }
+        case 1:
+            // Reached only by the bomb (shots pass through): a harmful body simply vanishes.
+            if (definition->contactHurts) {
+                Kill();
+                watched = false;
+            }
+            break;
+        case 2:
+            PlaySoundNumber(*project, kBlockedSound);
+            break;
+        default:
+            break;
+    }
+}
+
+void TEnemy::Die() {
+    if (!alive) return;
+    // A successor or a child's successor may take this slot before the items are dropped;
+    // the items and the cleared flag still belong to the enemy that died.
+    const TEnemyDef& def = *definition;
+    const double deathX = x;
+    const double deathY = y;
+    const int32_t ownSlot = slot;
+    const bool wasWatched = watched;
+
+    if (def.explosion) effectPool->Explode(deathX, deathY);
+    Kill();
+    scorePanel->AddScore(def.score);
+    if (def.successor != -1) {
+        int32_t next = enemyPool->SpawnEnemy(def.successor, deathX, deathY, kSuccessorSpeed,
+                                             kSuccessorAngle, wasWatched, -1);
+        // Only a watched enemy hands the scene's watch on: a phase of another enemy dying
+        // must not make the scene forget the boss it holds for.
+        if (wasWatched) scene->watchedSlot = next;
+    }
+    enemyPool->DestroyChildren(ownSlot);
+
+    const int32_t kinds = static_cast<int32_t>(def.dropKinds.size());
+    if (kinds > 0 && def.dropCount > 0) {
+        int32_t drops = def.dropCount < kMaxDrops ? def.dropCount : kMaxDrops;
+        for (int32_t i = 0; i < drops; ++i) {
+            int32_t itemKind = def.dropKinds[sys::Rand() % kinds];
+            if (itemKind >= 0 && itemKind < kItemCount) itemPool->Drop(deathX, deathY, itemKind);
+        }
+    }
+    // The slot now belongs to a newcomer when it is alive again; its flag is its own.
+    if (!alive) watched = false;
+}

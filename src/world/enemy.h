@@ -29,10 +29,17 @@ struct TLoopRecord {
     int32_t initial = 0;
 };
 
+// Sprite n of the project, or a shared empty stand-in (size 0, no frames) for a number
+// outside the sprite table, so that a bad number in a definition never indexes past it.
+TSpriteDef& SpriteOrEmpty(TProject& project, int32_t n);
+
 class TEnemy final : public TActor {
 public:
     // Fills the slot from enemy definition 'kind'. The initial speed and angle take effect
     // only when a command recomputes the velocity; until then it moves at the stop speed.
+    // Entry 0 of the action list is prepared here as if the list had advanced onto it (a
+    // wait saves the speed just set, a move to a random point draws its point); a kind
+    // outside the enemy table leaves the slot free.
     void Start(int32_t kind, double x, double y, double speed, double angle, bool watched,
                int32_t parentSlot, int32_t slot);
     void Update() override;
@@ -47,6 +54,8 @@ public:
     int32_t LabelIndex(int32_t label) const;
     TLoopRecord* LoopRecord(int32_t index);
 
+    // Volley timing shared by the attacks: true when this execute frame fires.
+    bool VolleyDue(const TActionEntry& e);
     void FireFan(const TActionEntry& e);
     void FireRandomSpread(const TActionEntry& e);
     void FireRing(const TActionEntry& e);
@@ -94,6 +103,16 @@ public:
     int32_t spriteHalfHeight = 0;
     int32_t drawKey = 0;
     std::vector<TLoopRecord> loopRecords;
+
+private:
+    // What happens when the list arrives on an entry (wait, random point, return to label).
+    void PrepareEntry(const TActionEntry& e);
+    // Entry 0 is prepared by Start, except a return to a label.
+    void PrepareFirstEntry();
+    void ExecuteCommand(const TActionEntry& e);
+    void RunExtra(const TActionEntry& e);
+    // Counts one executed frame of a timed command; true when it has run A + 1 frames.
+    bool CountFrame(int32_t limit);
 };
 
 struct TDrawOrderEntry {
@@ -112,13 +131,18 @@ public:
     void UpdateAll();
     // First free slot, started and sorted into the draw order; -1 when the pool is full or
     // the kind lies outside the enemy table.
-    int32_t SpawnEnemy(int32_t kind, double x, double y, double speed, double angle,
-                       bool watched, int32_t parentSlot);
+    int32_t SpawnEnemy(int32_t kind, double x, double y, double speed, double angle, bool watched,
+                       int32_t parentSlot);
     // Die on every live enemy, slot 0 first.
     void DestroyAll();
     // Die on every live enemy spawned by 'parent'.
     void DestroyChildren(int32_t parent);
 
     std::array<TEnemy, kSize> enemies;
+    // Every slot once, sorted by its enemy's drawKey; drawn first to last.
     std::array<TDrawOrderEntry, kSize> drawOrder;
+
+private:
+    // Moves the pair of a slot whose key changed to its place in the sorted table.
+    void SortIntoDrawOrder(int32_t slot);
 };

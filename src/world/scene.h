@@ -19,7 +19,10 @@ public:
     void Setup(TProject* project, const std::vector<TSceneCommand>* script, TEnemyPool* enemyPool,
                TBackground* background, TPlayer* player, TItemPool* itemPool,
                TBulletPool* bulletPool);
+    // Back to the project's start position (a negative one reaches entry 0 after as many
+    // frames as it lies below it).
     void Reset();
+    // One frame of the script: execute the current entry, or advance to the next one.
     void Step();
 
     TProject* project = nullptr;
@@ -35,4 +38,8 @@ public:
     bool spawned = false;
     int32_t watchedSlot = -1;
     bool stageEnded = false;
+
+private:
+    // Command 3: spawns the enemy at its edge, then holds or lets the script go on.
+    void Appear(const TSceneCommand& c);
 };

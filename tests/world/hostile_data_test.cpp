@@ -1,0 +1,105 @@
+// Numbers at the ends of their range in definitions and scripts: nothing may crash, wrap
+// around or loop without end.
+#include <climits>
+
+#include "enemy_fixture.h"
+
+namespace {
+
+class HostileData : public EnemyWorldTest {};
+
+TActionEntry Extreme(int32_t command, int32_t extra, int32_t v) {
+    const int32_t opposite = v == INT_MIN ? INT_MAX : -v;
+    TActionEntry e;
+    e.command = command;
+    e.paramA = v;
+    e.paramB = opposite;
+    e.extra = extra;
+    e.target = command % 2;
+    e.which = command % 3 == 0 ? v : 1;
+    e.shotSpeed = v;
+    e.shotSpeedJitter = v;
+    e.interval = opposite;
+    e.count = command % 4 == 0 ? v : 2;
+    e.countJitter = v;
+    e.spacing = command % 5 == 0 ? v : opposite;
+    e.spacingJitter = v;
+    e.angleJitter = v;
+    e.angleMode = command % 7;
+    e.angleValue = v;
+    return e;
+}
+
+TEST_F(HostileData, EveryCommandAndAttackWithExtremeWordsRuns) {
+    for (int32_t v : {INT_MAX, INT_MIN, -1, 0}) {
+        std::vector<TActionEntry> list;
+        for (int32_t c = 0; c <= 30; ++c) {
+            // The random spread alone is left with a sane count (it draws for every shot).
+            list.push_back(Extreme(c, c % 8 == 3 ? 0 : c % 8, v));
+        }
+        list.push_back(Extreme(26, 3, 2));
+        Def(1).actions = list;
+        Def(1).hitWidth = v;
+        Def(1).hitHeight = v;
+        Def(1).durability = v;
+        Def(1).sprite = v;
+        Def(1).successor = v;
+        for (int32_t slot = 0; slot < 4; ++slot) Spawn(1, 100 + slot * 50, 200);
+        for (int f = 0; f < 200; ++f) Pool().UpdateAll();
+        for (TEnemy& e : Pool().enemies) e.Damage(v);
+        Pool().DestroyAll();
+        Pool().KillAll();
+    }
+    SUCCEED();
+}
+
+TEST_F(HostileData, HugeDropCountsAndRandomSpreadsEnd) {
+    Def(1).explosion = 0;
+    Def(1).dropCount = INT_MAX;
+    Def(1).dropKinds = {1};
+    int32_t slot = Spawn(1);
+    EXPECT_EQ(DrawsDuring([&] { Enemy(slot).Die(); }), 65536u);
+
+    TActionEntry spread = Cmd(op::kMoveOn, 0);
+    spread.extra = op::kSpread;
+    spread.count = INT_MAX;
+    Def(2).actions = {spread};
+    Spawn(2);
+    EXPECT_EQ(DrawsDuring([&] { Pool().UpdateAll(); }), 2u * 65536u);
+}
+
+TEST_F(HostileData, DurabilityNeverWrapsAround) {
+    Def(1).durability = INT_MIN;
+    Def(2).durability = INT_MAX;
+    int32_t low = Spawn(1);
+    int32_t high = Spawn(2);
+    Enemy(high).Damage(INT_MIN);  // a negative bomb damage heals
+    EXPECT_EQ(Enemy(high).durability, INT_MAX);
+    Def(1).successor = -1;
+    Enemy(low).Damage(INT_MAX);
+    EXPECT_FALSE(Enemy(low).IsAlive());
+}
+
+TEST_F(HostileData, SceneEntriesWithExtremeWordsRun) {
+    std::vector<TSceneCommand> script;
+    for (int32_t c = 0; c <= 9; ++c) {
+        for (int32_t v : {INT_MAX, INT_MIN, -1}) {
+            // These would hold the script for good.
+            if (c == 8 || c == 9 || (c == 0 && v == INT_MAX)) continue;
+            script.push_back({c, v, v, v, v, v, v});
+        }
+    }
+    script.push_back({3, 1, 3, 100, 0, 0, 1});
+    project->scene = script;
+    project->sceneStart = 0;
+    Scene().Reset();
+    for (int f = 0; f < 300; ++f) {
+        Pool().UpdateAll();
+        Scene().Step();
+    }
+    // Held by the last appearance, whose enemy stands below the field.
+    EXPECT_EQ(Scene().entryIndex, static_cast<int32_t>(script.size()) - 1);
+    EXPECT_TRUE(Enemy(Scene().watchedSlot).watched);
+}
+
+}  // namespace
