@@ -3,8 +3,11 @@
 // specialised for it, so the inner loops carry no mode tests.
 #include "media/raster.h"
 
+#include "media/raster_avx2.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace media {
 namespace {
@@ -44,17 +47,28 @@ const BrightTables& TablesFor(const PixelMode& mode) {
 
 // ---- Pixel operations: d is the destination word, s the source ARGB word.
 
+// Each operation also names its eight-pixel counterpart (kSimd), when it has one.
+
 struct OpCopy {
+    static constexpr bool kSimd = true;
+    SpanOp Kind() const { return SpanOp::kCopy; }
+    uint32_t Opacity() const { return 255; }
     void operator()(uint32_t& d, uint32_t s) const { d = s & 0xFFFFFFu; }
 };
 
 struct OpKey {
+    static constexpr bool kSimd = true;
+    SpanOp Kind() const { return SpanOp::kKey; }
+    uint32_t Opacity() const { return 255; }
     void operator()(uint32_t& d, uint32_t s) const { d = (s >> 24) ? (s & 0xFFFFFFu) : d; }
 };
 
 template <bool kKeyed>
 struct OpConstAlpha {
     uint32_t alpha;
+    static constexpr bool kSimd = true;
+    SpanOp Kind() const { return kKeyed ? SpanOp::kBlendKeyed : SpanOp::kBlend; }
+    uint32_t Opacity() const { return alpha; }
     void operator()(uint32_t& d, uint32_t s) const {
         if (kKeyed && !(s >> 24)) return;
         d = Blend(s, d, alpha);
@@ -65,6 +79,9 @@ struct OpConstAlpha {
 template <bool kWithDrawAlpha>
 struct OpPixelAlpha {
     uint32_t alpha;
+    static constexpr bool kSimd = true;
+    SpanOp Kind() const { return SpanOp::kPixelAlpha; }
+    uint32_t Opacity() const { return kWithDrawAlpha ? alpha : 255; }
     void operator()(uint32_t& d, uint32_t s) const {
         uint32_t a = s >> 24;
         if (kWithDrawAlpha) a = MulDiv255(a, alpha);
@@ -80,6 +97,9 @@ template <class Inner>
 struct OpBright {
     Inner inner;
     const BrightTables* t;
+    static constexpr bool kSimd = false;
+    SpanOp Kind() const { return SpanOp::kCopy; }
+    uint32_t Opacity() const { return 255; }
     void operator()(uint32_t& d, uint32_t s) const {
         s = (s & 0xFF000000u) | (uint32_t(t->tr[(s >> 16) & 0xFF]) << 16) |
             (uint32_t(t->tg[(s >> 8) & 0xFF]) << 8) | t->tb[s & 0xFF];
@@ -119,6 +139,57 @@ void WithPixelOp(const PixelMode& mode, ImageCoverage coverage, Run&& run) {
         });
     }
 }
+
+// Along one destination row, the fixed-point position p(i) = p0 + i * dp of one picture
+// axis lies in [0, pMax] for i between two bounds that move linearly from row to row. They
+// are kept in floating point (a few additions a row, no division) and only estimate the
+// span: the caller settles it exactly.
+class AxisSpan {
+public:
+    AxisSpan(int64_t p0, int64_t dpX, int64_t dpY, int64_t pMax, int n)
+        : n_(n), flat_(dpX == 0), p_(p0), dpY_(dpY), pMax_(pMax) {
+        if (flat_) return;
+        const double inv = 1.0 / double(dpX);
+        a_ = double(-p0) * inv;
+        b_ = double(pMax - p0) * inv;
+        step_ = -double(dpY) * inv;
+        if (a_ > b_) std::swap(a_, b_);
+    }
+    void NextRow() {
+        if (flat_) {
+            p_ += dpY_;
+        } else {
+            a_ += step_;
+            b_ += step_;
+        }
+    }
+    // First and last column, or an empty pair.
+    int First() const {
+        if (flat_) return (p_ >= 0 && p_ <= pMax_) ? 0 : n_;
+        return Ceil(a_);
+    }
+    int Last() const {
+        if (flat_) return (p_ >= 0 && p_ <= pMax_) ? n_ - 1 : -1;
+        return Floor(b_);
+    }
+
+private:
+    // Rounding of values already limited to [-1, n + 1], without a library call.
+    int Ceil(double x) const {
+        x = std::min(std::max(x, -1.0), double(n_ + 1));
+        int t = static_cast<int>(x);
+        return t < x ? t + 1 : t;
+    }
+    int Floor(double x) const {
+        x = std::min(std::max(x, -1.0), double(n_ + 1));
+        int t = static_cast<int>(x);
+        return t > x ? t - 1 : t;
+    }
+    int n_;
+    bool flat_;
+    int64_t p_, dpY_, pMax_;
+    double a_ = 0, b_ = 0, step_ = 0;
+};
 
 int ClampToInt(int64_t v) {
     return static_cast<int>(std::max<int64_t>(INT32_MIN, std::min<int64_t>(INT32_MAX, v)));
@@ -163,11 +234,19 @@ void BlitImage(const Surface& dst, const ClipRect& clip, const Image& image, int
 
     const int n = static_cast<int>(x1 - x0);
     const int64_t firstSx = mirrored ? srcX + w - 1 - (x0 - left) : srcX + (x0 - left);
+    const bool simd = Avx2Enabled();
+    const uint32_t* limit = dst.pixels + int64_t(dst.height) * dst.pitch;
     WithPixelOp(mode, image.coverage, [&](auto op) {
         for (int64_t y = y0; y < y1; ++y) {
             const uint32_t* s =
                 image.pixels.data() + (srcY + (y - top)) * int64_t(image.width) + firstSx;
             uint32_t* d = dst.pixels + y * int64_t(dst.pitch) + x0;
+            if constexpr (decltype(op)::kSimd) {
+                if (simd) {
+                    RowSpanAvx2(op.Kind(), op.Opacity(), SpanTarget{d, limit}, n, s, mirrored);
+                    continue;
+                }
+            }
             if (!mirrored) {
                 for (int i = 0; i < n; ++i) op(d[i], s[i]);
             } else {
@@ -208,10 +287,12 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
     auto within = [](double v, int lo, int hi) {
         return static_cast<int>(std::min<double>(hi, std::max<double>(lo, v)));
     };
-    const int bx0 = within(std::floor(cx + minX), c.x0, c.x1);
-    const int bx1 = within(std::ceil(cx + maxX), c.x0, c.x1);
-    const int by0 = within(std::floor(cy + minY), c.y0, c.y1);
-    const int by1 = within(std::ceil(cy + maxY), c.y0, c.y1);
+    // A pixel of margin: the fixed-point positions below decide coverage, and their
+    // rounding may reach a hair past the exact outline.
+    const int bx0 = within(std::floor(cx + minX) - 1, c.x0, c.x1);
+    const int bx1 = within(std::ceil(cx + maxX) + 1, c.x0, c.x1);
+    const int by0 = within(std::floor(cy + minY) - 1, c.y0, c.y1);
+    const int by1 = within(std::ceil(cy + maxY) + 1, c.y0, c.y1);
     if (bx0 >= bx1 || by0 >= by1) return;
 
     // Inverse mapping in 16.16 fixed point: the picture position sampled by the centre of
@@ -229,44 +310,43 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
         duX = -duX;
         duY = -duY;
     }
-    const double invDu = duX ? 1.0 / double(duX) : 0.0, invDv = dvX ? 1.0 / double(dvX) : 0.0;
     const int n = bx1 - bx0;
     const uint32_t* src = image.pixels.data();
-
-    // The columns of one row that sample inside the picture: an interval, estimated in
-    // floating point with a pixel of margin, then trimmed exactly.
-    auto rowSpan = [&](int64_t u0, int64_t v0, int* first, int* last) {
-        double lo = -1.0, hi = double(n);
-        auto narrow = [&](int64_t p0, int64_t dp, int64_t pMax, double inv) {
-            if (dp == 0) {
-                if (p0 < 0 || p0 > pMax) hi = -2.0;
-                return;
-            }
-            double a = double(-p0) * inv, b = double(pMax - p0) * inv;
-            if (a > b) std::swap(a, b);
-            lo = std::max(lo, std::floor(a) - 1.0);
-            hi = std::min(hi, std::ceil(b) + 1.0);
-        };
-        narrow(u0, duX, uMax, invDu);
-        narrow(v0, dvX, vMax, invDv);
-        int i0 = static_cast<int>(std::max(lo, 0.0));
-        int i1 = static_cast<int>(std::min(hi, double(n - 1)));
-        auto inside = [&](int i) {
-            const int64_t uu = u0 + i * duX, vv = v0 + i * dvX;
-            return uu >= 0 && uu <= uMax && vv >= 0 && vv <= vMax;
-        };
-        while (i0 <= i1 && !inside(i0)) ++i0;
-        while (i1 >= i0 && !inside(i1)) --i1;
-        *first = i0;
-        *last = i1;
-    };
+    const bool simd = Avx2Enabled() && w <= kMaxSampledSide && h <= kMaxSampledSide &&
+                      std::abs(duX) < kMaxSampledStep && std::abs(dvX) < kMaxSampledStep &&
+                      std::abs(duY) < kMaxSampledStep && std::abs(dvY) < kMaxSampledStep;
 
     WithPixelOp(mode, image.coverage, [&](auto op) {
+        if constexpr (decltype(op)::kSimd) {
+            if (simd) {
+                // The eight-pixel loop tests every position itself and walks the whole box.
+                const SampledBlock block{by1 - by0, n,   dst.pitch, src, w,    u,   v,
+                                         duX,       dvX, duY,       dvY, uMax, vMax};
+                const uint32_t* limit = dst.pixels + int64_t(dst.height) * dst.pitch;
+                SampledBlockAvx2(op.Kind(), op.Opacity(),
+                                 SpanTarget{dst.pixels + int64_t(by0) * dst.pitch + bx0, limit},
+                                 block);
+                return;
+            }
+        }
+        AxisSpan spanU(u, duX, duY, uMax, n), spanV(v, dvX, dvY, vMax, n);
         int64_t ur = u, vr = v;
-        for (int y = by0; y < by1; ++y, ur += duY, vr += dvY) {
-            int i0, i1;
-            rowSpan(ur, vr, &i0, &i1);
+        for (int y = by0; y < by1; ++y, ur += duY, vr += dvY, spanU.NextRow(), spanV.NextRow()) {
+            // The columns of this row that sample inside the picture: an interval, estimated
+            // in floating point and then settled exactly on the fixed-point positions.
+            int i0 = std::max({spanU.First(), spanV.First(), 0});
+            int i1 = std::min({spanU.Last(), spanV.Last(), n - 1});
             if (i0 > i1) continue;
+            auto inside = [&](int i) {
+                const uint64_t uu = uint64_t(ur + i * duX), vv = uint64_t(vr + i * dvX);
+                return uu <= uint64_t(uMax) && vv <= uint64_t(vMax);
+            };
+            while (i0 > 0 && inside(i0 - 1)) --i0;
+            while (i0 <= i1 && !inside(i0)) ++i0;
+            while (i1 < n - 1 && inside(i1 + 1)) ++i1;
+            while (i1 >= i0 && !inside(i1)) --i1;
+            if (i0 > i1) continue;
+
             uint32_t* d = dst.pixels + int64_t(y) * dst.pitch + bx0;
             int64_t uu = ur + i0 * duX, vv = vr + i0 * dvX;
             if (dvX == 0) {
@@ -287,9 +367,13 @@ void FillRect(const Surface& dst, const ClipRect& clip, int x0, int y0, int x1, 
     if (c.Empty() || mode.alpha <= 0) return;
     const uint32_t col = ApplyBrightness(colour & 0xFFFFFFu, mode);
     const uint32_t a = static_cast<uint32_t>(std::min(mode.alpha, 255));
+    const bool simd = Avx2Enabled();
+    const uint32_t* limit = dst.pixels + int64_t(dst.height) * dst.pitch;
     for (int y = c.y0; y < c.y1; ++y) {
         uint32_t* d = dst.pixels + int64_t(y) * dst.pitch;
-        if (a == 255) {
+        if (simd) {
+            FillSpanAvx2(col, a, SpanTarget{d + c.x0, limit}, c.x1 - c.x0);
+        } else if (a == 255) {
             std::fill(d + c.x0, d + c.x1, col);
         } else {
             for (int x = c.x0; x < c.x1; ++x) d[x] = Blend(col, d[x], a);
