@@ -40,11 +40,11 @@ Picture MakePicture(int w, int h, bool keyed, uint32_t tint) {
             const double dx = x + 0.5 - w / 2.0, dy = y + 0.5 - h / 2.0;
             const bool inside = !keyed || dx * dx * 4 / (w * w) + dy * dy * 4 / (h * h) <= 1.0;
             const uint32_t shade = uint32_t(64 + (x * 7 + y * 13) % 160);
-            p.argb[size_t(y) * w + x] =
-                inside ? 0xFF000000u | ((shade * ((tint >> 16) & 0xFF) / 255) << 16) |
-                             ((shade * ((tint >> 8) & 0xFF) / 255) << 8) | (shade * (tint & 0xFF) / 255) |
-                             0x010101u
-                       : 0xFF000000u;
+            p.argb[size_t(y) * w + x] = inside ? 0xFF000000u |
+                                                     ((shade * ((tint >> 16) & 0xFF) / 255) << 16) |
+                                                     ((shade * ((tint >> 8) & 0xFF) / 255) << 8) |
+                                                     (shade * (tint & 0xFF) / 255) | 0x010101u
+                                               : 0xFF000000u;
         }
     }
     return p;
@@ -97,7 +97,9 @@ const Scene& TheScene() {
     return s;
 }
 
-bool IsRotated(Kind k) { return k == kEnemy || k == kEffect || k == kBullet; }
+bool IsRotated(Kind k) {
+    return k == kEnemy || k == kEffect || k == kBullet;
+}
 
 // ---- The media layer.
 
@@ -146,7 +148,9 @@ void BM_MediaLayerFrame(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_MediaLayerFrame)->Unit(benchmark::kMillisecond)->Repetitions(15)
+BENCHMARK(BM_MediaLayerFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
 // ---- SDL2's software renderer drawing the same list.
@@ -164,9 +168,9 @@ SdlTarget& TheSdlTarget() {
         t.screen = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGB888);
         t.renderer = SDL_CreateSoftwareRenderer(t.screen);
         for (const Picture& p : s.pictures) {
-            SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-                const_cast<uint32_t*>(p.argb.data()), p.w, p.h, 32, p.w * 4,
-                SDL_PIXELFORMAT_RGB888);
+            SDL_Surface* surface =
+                SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(p.argb.data()), p.w, p.h,
+                                                   32, p.w * 4, SDL_PIXELFORMAT_RGB888);
             if (p.keyed) SDL_SetColorKey(surface, SDL_TRUE, SDL_MapRGB(surface->format, 0, 0, 0));
             SDL_Texture* texture = SDL_CreateTextureFromSurface(t.renderer, surface);
             SDL_SetTextureBlendMode(texture, p.keyed ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
@@ -215,7 +219,9 @@ void BM_SdlSoftwareRendererFrame(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_SdlSoftwareRendererFrame)->Unit(benchmark::kMillisecond)->Repetitions(15)
+BENCHMARK(BM_SdlSoftwareRendererFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -24,7 +24,9 @@ PixelMode CurrentMode(bool transparent) {
     return m;
 }
 
-ClipRect Screen() { return SurfaceRect(BackSurface()); }
+ClipRect Screen() {
+    return SurfaceRect(BackSurface());
+}
 
 }  // namespace
 }  // namespace media
@@ -35,8 +37,8 @@ int DrawImage(int x, int y, int image, int transparent) {
     MediaLockGuard g;
     const media::Image* img = media::FindImage(image);
     if (!img) return -1;
-    media::BlitImage(media::BackSurface(), media::Screen(), *img, 0, 0, img->width, img->height,
-                     x, y, false, media::CurrentMode(transparent != 0));
+    media::BlitImage(media::BackSurface(), media::Screen(), *img, 0, 0, img->width, img->height, x,
+                     y, false, media::CurrentMode(transparent != 0));
     return 0;
 }
 
@@ -44,8 +46,8 @@ int DrawImageMirrored(int x, int y, int image, int transparent) {
     MediaLockGuard g;
     const media::Image* img = media::FindImage(image);
     if (!img) return -1;
-    media::BlitImage(media::BackSurface(), media::Screen(), *img, 0, 0, img->width, img->height,
-                     x, y, true, media::CurrentMode(transparent != 0));
+    media::BlitImage(media::BackSurface(), media::Screen(), *img, 0, 0, img->width, img->height, x,
+                     y, true, media::CurrentMode(transparent != 0));
     return 0;
 }
 
@@ -66,8 +68,8 @@ int DrawImagePart(int x, int y, int srcX, int srcY, int width, int height, int i
     if (!img) return -1;
     // Clipped to its own destination rectangle as well as the screen; there is no clip
     // state to save and restore.
-    media::BlitImage(media::BackSurface(), media::Screen(), *img, srcX, srcY, width, height, x,
-                     y, mirrored != 0, media::CurrentMode(transparent != 0));
+    media::BlitImage(media::BackSurface(), media::Screen(), *img, srcX, srcY, width, height, x, y,
+                     mirrored != 0, media::CurrentMode(transparent != 0));
     return 0;
 }
 

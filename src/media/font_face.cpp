@@ -46,8 +46,7 @@ struct Match {
 };
 
 // fontconfig's best face for the families (tried in order) in Japanese.
-bool MatchFamilies(const std::vector<std::string>& families, int weight, bool italic,
-                   Match* out) {
+bool MatchFamilies(const std::vector<std::string>& families, int weight, bool italic, Match* out) {
     static const bool ready = FcInit() == FcTrue;
     if (!ready) return false;
     FcPattern* pattern = FcPatternCreate();
@@ -166,8 +165,7 @@ std::unique_ptr<FontFace> FontFace::Open(const FontRequest& request, std::string
     if (font->embolden_) {
         // FreeType's own synthetic bold widens by an em / 24 at weight 700; at least a
         // pixel, so that bold shows at the small sizes the games use.
-        font->emboldenStrength_ =
-            std::max<long>(64, long(size) * 64 * (weight - 400) / (24 * 300));
+        font->emboldenStrength_ = std::max<long>(64, long(size) * 64 * (weight - 400) / (24 * 300));
     }
     const FT_Size_Metrics& m = face->size->metrics;
     font->ascent_ = static_cast<int>((m.ascender + 63) >> 6);

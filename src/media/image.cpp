@@ -1,7 +1,7 @@
 // Picture preparation (colour key, coverage class), cutting, and format detection.
-#include <cstring>
-
 #include "media/image.h"
+
+#include <cstring>
 
 namespace media {
 
@@ -53,8 +53,12 @@ ImageFormat DetectImageFormat(const unsigned char* data, size_t size) {
 bool DecodeImage(const unsigned char* data, size_t size, Image* out, std::string* error) {
     bool ok = false;
     switch (DetectImageFormat(data, size)) {
-        case ImageFormat::kPng: ok = DecodePng(data, size, out, error); break;
-        case ImageFormat::kJpeg: ok = DecodeJpeg(data, size, out, error); break;
+        case ImageFormat::kPng:
+            ok = DecodePng(data, size, out, error);
+            break;
+        case ImageFormat::kJpeg:
+            ok = DecodeJpeg(data, size, out, error);
+            break;
         case ImageFormat::kUnknown:
             *error = size == 0 ? "empty file" : "neither PNG nor JPEG";
             return false;

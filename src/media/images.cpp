@@ -21,7 +21,9 @@ HandleTable<std::unique_ptr<Image>>& Images() {
     return table;
 }
 
-std::string ForLog(const char* path) { return sys::Cp932ToUtf8(path ? path : "(null)"); }
+std::string ForLog(const char* path) {
+    return sys::Cp932ToUtf8(path ? path : "(null)");
+}
 
 bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes, std::string* error) {
     FILE* f = path ? sys::OpenFile(path, "rb") : nullptr;
@@ -65,7 +67,9 @@ const Image* FindImage(int handle) {
     return slot ? slot->get() : nullptr;
 }
 
-void ReleaseAllImages() { Images().Clear(); }
+void ReleaseAllImages() {
+    Images().Clear();
+}
 
 }  // namespace media
 
@@ -100,14 +104,13 @@ int LoadImageFrames(const char* path, int count, int columns, int rows, int widt
     }
     auto& table = media::Images();
     if (table.Live() + static_cast<size_t>(count) > media::kMaxImages) {
-        media::Log("LoadImageFrames: %s: no free image handles for %d frames", name.c_str(),
-                   count);
+        media::Log("LoadImageFrames: %s: no free image handles for %d frames", name.c_str(), count);
         return -1;
     }
     for (int i = 0; i < count; ++i) {
         const int x = (i % columns) * width, y = (i / columns) * height;
-        handles[i] = table.Add(
-            std::make_unique<media::Image>(media::CutImage(sheet, x, y, width, height)));
+        handles[i] =
+            table.Add(std::make_unique<media::Image>(media::CutImage(sheet, x, y, width, height)));
     }
     return 0;
 }

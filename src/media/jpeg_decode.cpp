@@ -1,11 +1,12 @@
 // JPEG decoding through libjpeg. Its error manager jumps back here instead of ending the
 // process, and every warning (a truncated or damaged stream) fails the load: a half-grey
 // picture is worse than none.
-#include <cstdio>  // jpeglib.h needs FILE
-
-#include <jpeglib.h>
-
 #include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+
+// After the C headers: jpeglib.h uses size_t and FILE without including their headers.
+#include <jpeglib.h>
 
 #include "media/image.h"
 
@@ -72,8 +73,8 @@ bool ReadJpeg(jpeg_decompress_struct* cinfo, JpegErrors* errors, const unsigned 
     out->width = width;
     out->height = height;
     out->pixels.assign(static_cast<size_t>(width) * height, 0);
-    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
-                                                 JPOOL_IMAGE, width * components, 1);
+    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                 width * components, 1);
     const bool inverted = cinfo->saw_Adobe_marker;
     while (cinfo->output_scanline < cinfo->output_height) {
         int y = static_cast<int>(cinfo->output_scanline);

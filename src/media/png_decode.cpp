@@ -43,8 +43,7 @@ bool ReadPng(png_structp png, png_infop info, PngSource* source, Image* out) {
 
     png_uint_32 width = 0, height = 0;
     int bitDepth = 0, colourType = 0, interlace = 0;
-    png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, &interlace, nullptr,
-                 nullptr);
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, &interlace, nullptr, nullptr);
     if (!ImageSizeAllowed(width, height)) {
         source->error = "image size " + std::to_string(width) + "x" + std::to_string(height) +
                         " is above the limit";
@@ -59,8 +58,10 @@ bool ReadPng(png_structp png, png_infop info, PngSource* source, Image* out) {
         png_set_gray_to_rgb(png);
     bool hasAlpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
-    else png_set_swap_alpha(png);
+    if (!hasAlpha)
+        png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+    else
+        png_set_swap_alpha(png);
 #else
     png_set_bgr(png);
     if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);

@@ -11,15 +11,17 @@
 namespace media {
 namespace {
 
-void OnWriteError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnWriteError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 void OnWriteWarning(png_structp, png_const_charp) {}
 
 // Holds no object with a destructor: a libpng error jumps straight back to the setjmp.
 bool WriteRows(png_structp png, png_infop info, FILE* f, png_bytepp rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, f);
-    png_set_IHDR(png, info, kScreenWidth, kScreenHeight, 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, kScreenWidth, kScreenHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, nullptr);

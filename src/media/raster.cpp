@@ -3,11 +3,11 @@
 // specialised for it, so the inner loops carry no mode tests.
 #include "media/raster.h"
 
-#include "media/raster_avx2.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+
+#include "media/raster_avx2.h"
 
 namespace media {
 namespace {
@@ -111,11 +111,15 @@ template <class Run>
 void WithBlendOp(int alpha, bool keyed, bool perPixel, Run&& run) {
     const uint32_t a = static_cast<uint32_t>(alpha);
     if (perPixel) {
-        if (a == 255) run(OpPixelAlpha<false>{a});
-        else run(OpPixelAlpha<true>{a});
+        if (a == 255)
+            run(OpPixelAlpha<false>{a});
+        else
+            run(OpPixelAlpha<true>{a});
     } else if (a < 255) {
-        if (keyed) run(OpConstAlpha<true>{a});
-        else run(OpConstAlpha<false>{a});
+        if (keyed)
+            run(OpConstAlpha<true>{a});
+        else
+            run(OpConstAlpha<false>{a});
     } else if (keyed) {
         run(OpKey{});
     } else {
@@ -134,9 +138,7 @@ void WithPixelOp(const PixelMode& mode, ImageCoverage coverage, Run&& run) {
         WithBlendOp(alpha, keyed, perPixel, run);
     } else {
         const BrightTables* t = &TablesFor(mode);
-        WithBlendOp(alpha, keyed, perPixel, [&](auto op) {
-            run(OpBright<decltype(op)>{op, t});
-        });
+        WithBlendOp(alpha, keyed, perPixel, [&](auto op) { run(OpBright<decltype(op)>{op, t}); });
     }
 }
 
@@ -197,7 +199,9 @@ int ClampToInt(int64_t v) {
 
 }  // namespace
 
-ClipRect SurfaceRect(const Surface& s) { return ClipRect{0, 0, s.width, s.height}; }
+ClipRect SurfaceRect(const Surface& s) {
+    return ClipRect{0, 0, s.width, s.height};
+}
 
 ClipRect Intersect(const ClipRect& a, const ClipRect& b) {
     return ClipRect{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
@@ -384,9 +388,9 @@ void FillRect(const Surface& dst, const ClipRect& clip, int x0, int y0, int x1, 
 void BlitCoverage(const Surface& dst, const ClipRect& clip, const uint8_t* coverage, int pitch,
                   int w, int h, int dstX, int dstY, uint32_t colour, const PixelMode& mode) {
     if (mode.alpha <= 0) return;
-    const ClipRect c =
-        Intersect(Intersect(clip, SurfaceRect(dst)), ClipRect{dstX, dstY, ClampToInt(int64_t(dstX) + w),
-                                                             ClampToInt(int64_t(dstY) + h)});
+    const ClipRect c = Intersect(
+        Intersect(clip, SurfaceRect(dst)),
+        ClipRect{dstX, dstY, ClampToInt(int64_t(dstX) + w), ClampToInt(int64_t(dstY) + h)});
     if (c.Empty()) return;
     const uint32_t col = ApplyBrightness(colour & 0xFFFFFFu, mode);
     const uint32_t alpha = static_cast<uint32_t>(std::min(mode.alpha, 255));
@@ -396,8 +400,10 @@ void BlitCoverage(const Surface& dst, const ClipRect& clip, const uint8_t* cover
         for (int x = c.x0; x < c.x1; ++x) {
             uint32_t a = m[x];
             if (alpha != 255) a = MulDiv255(a, alpha);
-            if (a == 255) d[x] = col;
-            else if (a) d[x] = Blend(col, d[x], a);
+            if (a == 255)
+                d[x] = col;
+            else if (a)
+                d[x] = Blend(col, d[x], a);
         }
     }
 }

@@ -50,8 +50,7 @@ void BlitImage(const Surface& dst, const ClipRect& clip, const Image& image, int
 // right and bottom take the odd pixel), mirrored first, then scaled and turned by 'angle'
 // radians (clockwise on screen). Nearest neighbour, sampled at destination pixel centres.
 void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image& image, int cx,
-                          int cy, double scale, double angle, bool mirrored,
-                          const PixelMode& mode);
+                          int cy, double scale, double angle, bool mirrored, const PixelMode& mode);
 
 // Fills [x0, x1) x [y0, y1) with the XRGB colour.
 void FillRect(const Surface& dst, const ClipRect& clip, int x0, int y0, int x1, int y1,

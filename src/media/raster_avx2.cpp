@@ -15,7 +15,9 @@ namespace {
 bool g_allowed = true;
 }
 
-void SetAvx2Allowed(bool allowed) { g_allowed = allowed; }
+void SetAvx2Allowed(bool allowed) {
+    g_allowed = allowed;
+}
 
 #ifdef ORVAN_HAVE_AVX2_PATH
 
@@ -31,9 +33,9 @@ namespace {
 // (x * a + y * (255 - a)) / 255 rounded, on 16-bit channels.
 AVX2 __m256i Mix16(__m256i x, __m256i y, __m256i a) {
     const __m256i na = _mm256_sub_epi16(_mm256_set1_epi16(255), a);
-    const __m256i t = _mm256_add_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(x, a), _mm256_mullo_epi16(y, na)),
-        _mm256_set1_epi16(128));
+    const __m256i t =
+        _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(x, a), _mm256_mullo_epi16(y, na)),
+                         _mm256_set1_epi16(128));
     return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
 }
 
@@ -70,17 +72,19 @@ AVX2 __m256i Combine(__m256i s, __m256i d, __m256i opacity16, __m256i* write) {
     }
     switch (kOp) {
         case SpanOp::kCopy:
-        case SpanOp::kKey: return _mm256_and_si256(s, rgb);
+        case SpanOp::kKey:
+            return _mm256_and_si256(s, rgb);
         case SpanOp::kBlend:
-        case SpanOp::kBlendKeyed: return _mm256_and_si256(Mix<false>(s, d, opacity16), rgb);
-        case SpanOp::kPixelAlpha: return _mm256_and_si256(Mix<true>(s, d, opacity16), rgb);
+        case SpanOp::kBlendKeyed:
+            return _mm256_and_si256(Mix<false>(s, d, opacity16), rgb);
+        case SpanOp::kPixelAlpha:
+            return _mm256_and_si256(Mix<true>(s, d, opacity16), rgb);
     }
     return d;
 }
 
 AVX2 __m256i FirstLanes(int count) {
-    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count),
-                              _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
 // Writes the lanes of 'value' chosen by 'write' at p. Whole-vector when the eight words
@@ -169,23 +173,33 @@ __attribute__((target("avx2"))) void Row(uint32_t opacity, SpanTarget target, in
 }
 
 template <SpanOp kOp>
-void RowEither(uint32_t opacity, SpanTarget target, int count, const uint32_t* src,
-               bool reversed) {
-    if (reversed) Row<kOp, true>(opacity, target, count, src);
-    else Row<kOp, false>(opacity, target, count, src);
+void RowEither(uint32_t opacity, SpanTarget target, int count, const uint32_t* src, bool reversed) {
+    if (reversed)
+        Row<kOp, true>(opacity, target, count, src);
+    else
+        Row<kOp, false>(opacity, target, count, src);
 }
 
 }  // namespace
 
-void SampledBlockAvx2(SpanOp op, uint32_t opacity, SpanTarget target,
-                      const SampledBlock& block) {
+void SampledBlockAvx2(SpanOp op, uint32_t opacity, SpanTarget target, const SampledBlock& block) {
     if (block.rows <= 0 || block.count <= 0) return;
     switch (op) {
-        case SpanOp::kCopy: Sampled<SpanOp::kCopy>(opacity, target, block); break;
-        case SpanOp::kKey: Sampled<SpanOp::kKey>(opacity, target, block); break;
-        case SpanOp::kBlend: Sampled<SpanOp::kBlend>(opacity, target, block); break;
-        case SpanOp::kBlendKeyed: Sampled<SpanOp::kBlendKeyed>(opacity, target, block); break;
-        case SpanOp::kPixelAlpha: Sampled<SpanOp::kPixelAlpha>(opacity, target, block); break;
+        case SpanOp::kCopy:
+            Sampled<SpanOp::kCopy>(opacity, target, block);
+            break;
+        case SpanOp::kKey:
+            Sampled<SpanOp::kKey>(opacity, target, block);
+            break;
+        case SpanOp::kBlend:
+            Sampled<SpanOp::kBlend>(opacity, target, block);
+            break;
+        case SpanOp::kBlendKeyed:
+            Sampled<SpanOp::kBlendKeyed>(opacity, target, block);
+            break;
+        case SpanOp::kPixelAlpha:
+            Sampled<SpanOp::kPixelAlpha>(opacity, target, block);
+            break;
     }
 }
 
@@ -193,11 +207,21 @@ void RowSpanAvx2(SpanOp op, uint32_t opacity, SpanTarget target, int count, cons
                  bool reversed) {
     if (count <= 0) return;
     switch (op) {
-        case SpanOp::kCopy: RowEither<SpanOp::kCopy>(opacity, target, count, src, reversed); break;
-        case SpanOp::kKey: RowEither<SpanOp::kKey>(opacity, target, count, src, reversed); break;
-        case SpanOp::kBlend: RowEither<SpanOp::kBlend>(opacity, target, count, src, reversed); break;
-        case SpanOp::kBlendKeyed: RowEither<SpanOp::kBlendKeyed>(opacity, target, count, src, reversed); break;
-        case SpanOp::kPixelAlpha: RowEither<SpanOp::kPixelAlpha>(opacity, target, count, src, reversed); break;
+        case SpanOp::kCopy:
+            RowEither<SpanOp::kCopy>(opacity, target, count, src, reversed);
+            break;
+        case SpanOp::kKey:
+            RowEither<SpanOp::kKey>(opacity, target, count, src, reversed);
+            break;
+        case SpanOp::kBlend:
+            RowEither<SpanOp::kBlend>(opacity, target, count, src, reversed);
+            break;
+        case SpanOp::kBlendKeyed:
+            RowEither<SpanOp::kBlendKeyed>(opacity, target, count, src, reversed);
+            break;
+        case SpanOp::kPixelAlpha:
+            RowEither<SpanOp::kPixelAlpha>(opacity, target, count, src, reversed);
+            break;
     }
 }
 
@@ -217,7 +241,9 @@ __attribute__((target("avx2"))) void FillSpanAvx2(uint32_t colour, uint32_t opac
 
 #else  // no AVX2 path on this architecture
 
-bool Avx2Enabled() { return false; }
+bool Avx2Enabled() {
+    return false;
+}
 void SampledBlockAvx2(SpanOp, uint32_t, SpanTarget, const SampledBlock&) {}
 void RowSpanAvx2(SpanOp, uint32_t, SpanTarget, int, const uint32_t*, bool) {}
 void FillSpanAvx2(uint32_t, uint32_t, SpanTarget, int) {}

@@ -32,8 +32,8 @@ int TextWidth(FontFace& font, const char* text, size_t length) {
 
 // The text's top-left at (x, y), outline included: every outline first, then the letters,
 // so that no outline covers a neighbouring letter.
-void DrawText(FontFace& font, int x, int y, const char* text, uint32_t colour,
-              uint32_t edgeColour, const PixelMode& mode) {
+void DrawText(FontFace& font, int x, int y, const char* text, uint32_t colour, uint32_t edgeColour,
+              const PixelMode& mode) {
     const Surface s = BackSurface();
     const ClipRect screen = SurfaceRect(s);
     const int e = font.Edge();
@@ -81,7 +81,9 @@ FontFace* DebugFont() {
 
 }  // namespace
 
-void ReleaseAllFonts() { Fonts().Clear(); }
+void ReleaseAllFonts() {
+    Fonts().Clear();
+}
 
 void DrawDebugText(const std::vector<std::string>& lines) {
     FontFace* font = DebugFont();
@@ -109,8 +111,10 @@ int CreateFontToHandle(const char* faceName, int size, int thickness, int type, 
     // Anti-aliasing is bit 1 of the type; an 8-bit screen has no levels to show it with.
     r.antialiased = (type & 2) && c.depth != 8;
     // Bit 0, or an edge size, asks for an outline (one pixel unless the size says more).
-    if (edgeSize > 0) r.edge = std::min(edgeSize, 8);
-    else if (type & 1) r.edge = 1;
+    if (edgeSize > 0)
+        r.edge = std::min(edgeSize, 8);
+    else if (type & 1)
+        r.edge = 1;
     r.italic = italic > 0;
     if (media::Fonts().Live() >= media::kMaxFonts) {
         media::Log("CreateFontToHandle: %s: all %zu font handles are in use",
@@ -139,8 +143,8 @@ int DrawTextWithFont(int x, int y, const char* text, int colour, int font, int e
     mode.brightR = c.brightR;
     mode.brightG = c.brightG;
     mode.brightB = c.brightB;
-    media::DrawText(*face, x, y, text, media::ColourToXrgb(colour),
-                    media::ColourToXrgb(edgeColour), mode);
+    media::DrawText(*face, x, y, text, media::ColourToXrgb(colour), media::ColourToXrgb(edgeColour),
+                    mode);
     return 0;
 }
 

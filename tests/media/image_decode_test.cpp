@@ -113,9 +113,9 @@ TEST(ImageDecode, PaletteOfEveryDepthWithTransparency) {
         SCOPED_TRACE(depth);
         // Two pixels: index 1 then index 0, packed from the high bits.
         const unsigned char packed = static_cast<unsigned char>(1u << (8 - depth));
-        PngSpec s = Spec(2, 1, kPngPalette, depth,
-                         depth == 8 ? std::vector<unsigned char>{1, 0}
-                                    : std::vector<unsigned char>{packed});
+        PngSpec s = Spec(
+            2, 1, kPngPalette, depth,
+            depth == 8 ? std::vector<unsigned char>{1, 0} : std::vector<unsigned char>{packed});
         s.palette = {0x336699, 0xCC8844};
         s.paletteAlpha = {0, 255};
         Image image = Decode(EncodePng(s));
@@ -169,9 +169,9 @@ TEST(ImageDecode, InterlacedEqualsPlain) {
     const std::vector<uint32_t> px = Gradient(w, h);
     PngSpec s = Spec(w, h, kPngRgba, 8, {});
     for (uint32_t p : px)
-        s.rows.insert(s.rows.end(), {static_cast<unsigned char>(p >> 16),
-                                     static_cast<unsigned char>(p >> 8),
-                                     static_cast<unsigned char>(p), 0xFF});
+        s.rows.insert(s.rows.end(),
+                      {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                       static_cast<unsigned char>(p), 0xFF});
     Image plain = Decode(EncodePng(s));
     s.interlaced = true;
     Image interlaced = Decode(EncodePng(s));
@@ -259,8 +259,9 @@ TEST(ImageDecode, HugeHeadersAreRefusedBeforeAllocating) {
 }
 
 TEST(ImageDecode, CutCopiesTheRectangleAndClassifiesIt) {
-    Image sheet = Decode(EncodeArgbPng(4, 2, {0xFF111111, 0xFF222222, 0xFF000000, 0xFF444444,
-                                              0xFF555555, 0xFF666666, 0xFF777777, 0xFF888888}));
+    Image sheet = Decode(EncodeArgbPng(4, 2,
+                                       {0xFF111111, 0xFF222222, 0xFF000000, 0xFF444444, 0xFF555555,
+                                        0xFF666666, 0xFF777777, 0xFF888888}));
     Image left = media::CutImage(sheet, 0, 0, 2, 2);
     EXPECT_EQ(left.pixels, (std::vector<uint32_t>{0xFF111111, 0xFF222222, 0xFF555555, 0xFF666666}));
     EXPECT_EQ(left.coverage, ImageCoverage::kOpaque);

@@ -121,11 +121,11 @@ TEST_F(ImageLoad, GridIsCutRowByRow) {
 TEST_F(ImageLoad, BadFrameLayoutsFailAndAreLogged) {
     Write("strip.png", EncodeArgbPng(4 * 6, 5, Strip(4, 6, 5)));
     int handles[600];
-    EXPECT_EQ(LoadImageFrames("strip.png", 5, 5, 1, 6, 5, handles), -1);   // wider than the file
-    EXPECT_EQ(LoadImageFrames("strip.png", 2, 1, 2, 6, 5, handles), -1);   // taller
+    EXPECT_EQ(LoadImageFrames("strip.png", 5, 5, 1, 6, 5, handles), -1);  // wider than the file
+    EXPECT_EQ(LoadImageFrames("strip.png", 2, 1, 2, 6, 5, handles), -1);  // taller
     EXPECT_EQ(LoadImageFrames("strip.png", 513, 513, 1, 1, 1, handles), -1);
     EXPECT_EQ(LoadImageFrames("strip.png", 0, 1, 1, 6, 5, handles), -1);
-    EXPECT_EQ(LoadImageFrames("strip.png", 3, 1, 2, 6, 5, handles), -1);   // 3 frames, 2 cells
+    EXPECT_EQ(LoadImageFrames("strip.png", 3, 1, 2, 6, 5, handles), -1);  // 3 frames, 2 cells
     EXPECT_EQ(LoadImageFrames("strip.png", 1, 1, 1, 0, 5, handles), -1);
     EXPECT_EQ(LoadImageFrames("strip.png", 1, 1, 1, 6, 5, nullptr), -1);
     EXPECT_EQ(LoadImageFrames("missing.png", 1, 1, 1, 6, 5, handles), -1);
@@ -140,10 +140,13 @@ TEST_F(ImageLoad, BadFrameLayoutsFailAndAreLogged) {
 }
 
 TEST_F(ImageLoad, UnreadableFilesFailWithALogLineNamingThem) {
-    const std::vector<unsigned char> png = EncodeArgbPng(16, 16, std::vector<uint32_t>(256, 0xFF00FF00));
-    const std::vector<unsigned char> jpeg = EncodeJpeg(16, 16, std::vector<uint32_t>(256, 0x00FF00));
+    const std::vector<unsigned char> png =
+        EncodeArgbPng(16, 16, std::vector<uint32_t>(256, 0xFF00FF00));
+    const std::vector<unsigned char> jpeg =
+        EncodeJpeg(16, 16, std::vector<uint32_t>(256, 0x00FF00));
     Write("truncated.png", std::vector<unsigned char>(png.begin(), png.begin() + png.size() / 2));
-    Write("truncated.jpg", std::vector<unsigned char>(jpeg.begin(), jpeg.begin() + jpeg.size() / 2));
+    Write("truncated.jpg",
+          std::vector<unsigned char>(jpeg.begin(), jpeg.begin() + jpeg.size() / 2));
     std::vector<unsigned char> bad = png;
     for (size_t i = 40; i < bad.size() - 12; ++i) bad[i] ^= 0xA5;
     Write("corrupt.png", bad);
@@ -163,9 +166,9 @@ TEST_F(ImageLoad, UnreadableFilesFailWithALogLineNamingThem) {
 
 TEST_F(ImageLoad, HugeHeaderFailsFastWithALogLine) {
     // Signature and a header for 100000 x 100000 RGBA, then nothing.
-    std::vector<unsigned char> bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
-                                        0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                        0, 1, 0x86, 0xA0, 0, 1, 0x86, 0xA0, 8, 6, 0, 0, 0};
+    std::vector<unsigned char> bytes = {0x89, 'P', 'N',  'G',  '\r', '\n', 0x1A, '\n', 0,    0,
+                                        0,    13,  'I',  'H',  'D',  'R',  0,    1,    0x86, 0xA0,
+                                        0,    1,   0x86, 0xA0, 8,    6,    0,    0,    0};
     bytes.insert(bytes.end(), {0xA8, 0x52, 0x0B, 0xC8});  // CRC of the header chunk
     Write("huge.png", bytes);
     EXPECT_EQ(LoadImageFile("huge.png"), -1);

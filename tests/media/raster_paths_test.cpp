@@ -61,17 +61,26 @@ TEST_F(RasterPaths, FastAndPortableLoopsDrawTheSamePixels) {
             // The same busy background for both, so that blending shows.
             ClearScreen();
             for (int i = 0; i < 640 * 480; i += 7)
-                const_cast<uint32_t*>(media::BackBuffer())[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+                const_cast<uint32_t*>(media::BackBuffer())[i] =
+                    uint32_t(i * 2654435761u) & 0xFFFFFF;
             SetBlendMode(blend < 255 ? 1 : 0, blend);
             SetDrawBrightness(255, bright, 255);
             switch (kindOfDraw) {
-                case 0: DrawImage(x, y, img, transparent); break;
-                case 1: DrawImageMirrored(x, y, img, transparent); break;
-                case 2: DrawImageRotated(x, y, scale, angle, img, transparent, mirrored); break;
+                case 0:
+                    DrawImage(x, y, img, transparent);
+                    break;
+                case 1:
+                    DrawImageMirrored(x, y, img, transparent);
+                    break;
+                case 2:
+                    DrawImageRotated(x, y, scale, angle, img, transparent, mirrored);
+                    break;
                 case 3:
                     DrawImagePart(x, y, partX, partY, partW, partH, img, transparent, mirrored);
                     break;
-                case 4: DrawRect(x, y, x + rectW, y + rectH, MakeColor(200, 100, 50), 1); break;
+                case 4:
+                    DrawRect(x, y, x + rectW, y + rectH, MakeColor(200, 100, 50), 1);
+                    break;
             }
             results[path] = Frame();
         }

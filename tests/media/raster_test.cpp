@@ -203,7 +203,8 @@ TEST_F(Raster, HalfTurnAndMirrorBeforeTurning) {
     const int img = Numbered(4, 2);
     DrawImageRotated(10, 10, 1.0, kPi, img, 0, 0);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Pixel(8 + x, 9 + y), Rgb(NumberedPixel(3 - x, 1 - y)));
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Pixel(8 + x, 9 + y), Rgb(NumberedPixel(3 - x, 1 - y)));
     ClearScreen();
     // Mirrored then turned half way: only the rows swap.
     DrawImageRotated(10, 10, 1.0, kPi, img, 0, 1);
@@ -221,7 +222,8 @@ TEST_F(Raster, ScaleTwoDoublesEveryPixelAroundTheCentre) {
     EXPECT_EQ(b.y0, 8);
     EXPECT_EQ(b.y1, 12);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Pixel(8 + x, 8 + y), Rgb(NumberedPixel(x / 2, y / 2)));
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Pixel(8 + x, 8 + y), Rgb(NumberedPixel(x / 2, y / 2)));
 }
 
 TEST_F(Raster, RotatedDrawsStayInsideTheirBoundsAndTheScreen) {

@@ -143,8 +143,7 @@ TEST_F(Text, MonochromeHasOnlyFullColourAntiAliasedHasLevels) {
 TEST_F(Text, ThicknessSixAndAboveIsBold) {
     auto coverage = [&](int thickness) {
         ClearScreen();
-        DrawTextWithFont(0, 0, kJapanese, MakeColor(255, 255, 255), Font(16, thickness, 0), 0,
-                         0);
+        DrawTextWithFont(0, 0, kJapanese, MakeColor(255, 255, 255), Font(16, thickness, 0), 0, 0);
         return LitPixels();
     };
     const int regular = coverage(1);

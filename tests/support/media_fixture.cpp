@@ -1,13 +1,13 @@
 #include "support/media_fixture.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 
 #include "media/core.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "support/png_writer.h"
-#include <algorithm>
-#include <cstdio>
 
 void MediaTest::SetUp() {
     media::ReleaseAllImages();

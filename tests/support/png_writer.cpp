@@ -2,15 +2,19 @@
 
 #include <png.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
+// After the C headers: jpeglib.h uses size_t and FILE without including their headers.
 #include <jpeglib.h>
 
 namespace {
 
-void OnError(png_structp, png_const_charp message) { throw std::runtime_error(message); }
+void OnError(png_structp, png_const_charp message) {
+    throw std::runtime_error(message);
+}
 void OnWarning(png_structp, png_const_charp) {}
 
 void Append(png_structp png, png_bytep data, png_size_t length) {
@@ -20,10 +24,14 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
 
 int Channels(int colourType) {
     switch (colourType) {
-        case kPngRgb: return 3;
-        case kPngGreyAlpha: return 2;
-        case kPngRgba: return 4;
-        default: return 1;
+        case kPngRgb:
+            return 3;
+        case kPngGreyAlpha:
+            return 2;
+        case kPngRgba:
+            return 4;
+        default:
+            return 1;
     }
 }
 

@@ -15,7 +15,7 @@ struct PngSpec {
     bool interlaced = false;
     // Rows packed as the format stores them (16-bit samples big-endian), no filter bytes.
     std::vector<unsigned char> rows;
-    std::vector<uint32_t> palette;        // 0xRRGGBB entries for kPngPalette
+    std::vector<uint32_t> palette;            // 0xRRGGBB entries for kPngPalette
     std::vector<unsigned char> paletteAlpha;  // tRNS of a palette
     std::vector<uint16_t> transparentColour;  // tRNS of grey (1 value) or RGB (3 values)
 };
