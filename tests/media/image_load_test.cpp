@@ -139,6 +139,21 @@ TEST_F(ImageLoad, BadFrameLayoutsFailAndAreLogged) {
     EXPECT_EQ(LoadImageFrames("wide.png", 512, 512, 1, 1, 1, handles), 0);
 }
 
+TEST_F(ImageLoad, AtMost32768ImagesLive) {
+    Write("wide.png", EncodeArgbPng(512, 1, std::vector<uint32_t>(512, 0xFFFFFFFF)));
+    Write("one.png", EncodeArgbPng(1, 1, {0xFFFFFFFF}));
+    std::vector<int> handles(512);
+    for (int i = 0; i < 64; ++i)
+        ASSERT_EQ(LoadImageFrames("wide.png", 512, 512, 1, 1, 1, handles.data()), 0) << i;
+    EXPECT_EQ(LoadImageFile("one.png"), -1);
+    EXPECT_EQ(LoadImageFrames("wide.png", 1, 1, 1, 1, 1, handles.data()), -1);
+    EXPECT_NE(Log().find("one.png"), std::string::npos);
+    // One released handle makes room for one more.
+    ASSERT_EQ(DeleteImage(handles[7], 0), 0);
+    EXPECT_NE(LoadImageFile("one.png"), -1);
+    EXPECT_EQ(LoadImageFile("one.png"), -1);
+}
+
 TEST_F(ImageLoad, UnreadableFilesFailWithALogLineNamingThem) {
     const std::vector<unsigned char> png =
         EncodeArgbPng(16, 16, std::vector<uint32_t>(256, 0xFF00FF00));
