@@ -291,12 +291,12 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
     auto within = [](double v, int lo, int hi) {
         return static_cast<int>(std::min<double>(hi, std::max<double>(lo, v)));
     };
-    // A pixel of margin: the fixed-point positions below decide coverage, and their
-    // rounding may reach a hair past the exact outline.
-    const int bx0 = within(std::floor(cx + minX) - 1, c.x0, c.x1);
-    const int bx1 = within(std::ceil(cx + maxX) + 1, c.x0, c.x1);
-    const int by0 = within(std::floor(cy + minY) - 1, c.y0, c.y1);
-    const int by1 = within(std::ceil(cy + maxY) + 1, c.y0, c.y1);
+    // Both loops below draw only inside this box, so a pixel whose centre the rounded
+    // fixed-point positions place a hair past the exact outline is left out by both.
+    const int bx0 = within(std::floor(cx + minX), c.x0, c.x1);
+    const int bx1 = within(std::ceil(cx + maxX), c.x0, c.x1);
+    const int by0 = within(std::floor(cy + minY), c.y0, c.y1);
+    const int by1 = within(std::ceil(cy + maxY), c.y0, c.y1);
     if (bx0 >= bx1 || by0 >= by1) return;
 
     // Inverse mapping in 16.16 fixed point: the picture position sampled by the centre of
