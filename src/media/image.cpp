@@ -1,0 +1,70 @@
+// Picture preparation (colour key, coverage class), cutting, and format detection.
+#include "media/image.h"
+
+#include <cstring>
+
+namespace media {
+
+bool ImageSizeAllowed(int64_t width, int64_t height) {
+    if (width <= 0 || height <= 0) return false;
+    if (width > kMaxImageSide || height > kMaxImageSide) return false;
+    return width * height <= kMaxImagePixels;
+}
+
+void PrepareImage(Image* image) {
+    bool keyed = false;
+    bool translucent = false;
+    for (uint32_t& p : image->pixels) {
+        // Pure black is the transparent colour, and a fully transparent pixel of the file
+        // is transparent too: both get alpha 0, the colour bytes stay.
+        if ((p & 0x00FFFFFFu) == 0 || (p >> 24) == 0) {
+            p &= 0x00FFFFFFu;
+            keyed = true;
+        } else if ((p >> 24) != 0xFF) {
+            translucent = true;
+        }
+    }
+    image->coverage = translucent ? ImageCoverage::kTranslucent
+                      : keyed     ? ImageCoverage::kKeyed
+                                  : ImageCoverage::kOpaque;
+}
+
+Image CutImage(const Image& source, int x, int y, int w, int h) {
+    Image out;
+    out.width = w;
+    out.height = h;
+    out.pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+    for (int row = 0; row < h; ++row) {
+        const uint32_t* from = &source.pixels[static_cast<size_t>(y + row) * source.width + x];
+        std::memcpy(&out.pixels[static_cast<size_t>(row) * w], from, sizeof(uint32_t) * w);
+    }
+    PrepareImage(&out);
+    return out;
+}
+
+ImageFormat DetectImageFormat(const unsigned char* data, size_t size) {
+    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size >= 8 && std::memcmp(data, kPng, 8) == 0) return ImageFormat::kPng;
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return ImageFormat::kJpeg;
+    return ImageFormat::kUnknown;
+}
+
+bool DecodeImage(const unsigned char* data, size_t size, Image* out, std::string* error) {
+    bool ok = false;
+    switch (DetectImageFormat(data, size)) {
+        case ImageFormat::kPng:
+            ok = DecodePng(data, size, out, error);
+            break;
+        case ImageFormat::kJpeg:
+            ok = DecodeJpeg(data, size, out, error);
+            break;
+        case ImageFormat::kUnknown:
+            *error = size == 0 ? "empty file" : "neither PNG nor JPEG";
+            return false;
+    }
+    if (ok) PrepareImage(out);
+    return ok;
+}
+
+}  // namespace media

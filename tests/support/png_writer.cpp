@@ -1,0 +1,136 @@
+#include "support/png_writer.h"
+
+#include <png.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+// After the C headers: jpeglib.h uses size_t and FILE without including their headers.
+#include <jpeglib.h>
+
+namespace {
+
+void OnError(png_structp, png_const_charp message) {
+    throw std::runtime_error(message);
+}
+void OnWarning(png_structp, png_const_charp) {}
+
+void Append(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+int Channels(int colourType) {
+    switch (colourType) {
+        case kPngRgb:
+            return 3;
+        case kPngGreyAlpha:
+            return 2;
+        case kPngRgba:
+            return 4;
+        default:
+            return 1;
+    }
+}
+
+}  // namespace
+
+std::vector<unsigned char> EncodePng(const PngSpec& spec) {
+    std::vector<unsigned char> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    png_infop info = png_create_info_struct(png);
+    try {
+        png_set_write_fn(png, &out, Append, nullptr);
+        png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
+                     spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        std::vector<png_color> palette;
+        for (uint32_t c : spec.palette)
+            palette.push_back(png_color{static_cast<png_byte>(c >> 16),
+                                        static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
+        if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
+        if (!spec.paletteAlpha.empty()) {
+            png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()),
+                         nullptr);
+        } else if (!spec.transparentColour.empty()) {
+            png_color_16 c{};
+            if (spec.transparentColour.size() == 1) {
+                c.gray = spec.transparentColour[0];
+            } else {
+                c.red = spec.transparentColour[0];
+                c.green = spec.transparentColour[1];
+                c.blue = spec.transparentColour[2];
+            }
+            png_set_tRNS(png, info, nullptr, 0, &c);
+        }
+        png_write_info(png, info);
+        const size_t rowBytes =
+            (size_t(spec.width) * Channels(spec.colourType) * spec.bitDepth + 7) / 8;
+        std::vector<png_bytep> rows(spec.height);
+        for (int y = 0; y < spec.height; ++y)
+            rows[y] = const_cast<png_bytep>(&spec.rows.at(y * rowBytes));
+        png_write_image(png, rows.data());
+        png_write_end(png, nullptr);
+    } catch (...) {
+        png_destroy_write_struct(&png, &info);
+        throw;
+    }
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::vector<unsigned char> EncodeArgbPng(int width, int height, const std::vector<uint32_t>& argb,
+                                         bool withAlpha) {
+    PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.colourType = withAlpha ? kPngRgba : kPngRgb;
+    for (uint32_t p : argb) {
+        spec.rows.push_back(static_cast<unsigned char>(p >> 16));
+        spec.rows.push_back(static_cast<unsigned char>(p >> 8));
+        spec.rows.push_back(static_cast<unsigned char>(p));
+        if (withAlpha) spec.rows.push_back(static_cast<unsigned char>(p >> 24));
+    }
+    return EncodePng(spec);
+}
+
+std::vector<unsigned char> EncodeJpeg(int width, int height, const std::vector<uint32_t>& xrgb,
+                                      int quality, bool progressive, bool grey) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = width;
+    cinfo.image_height = height;
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<unsigned char> row(size_t(width) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const uint32_t* src = &xrgb[size_t(cinfo.next_scanline) * width];
+        for (int x = 0; x < width; ++x) {
+            if (grey) {
+                row[x] = static_cast<unsigned char>(src[x]);
+            } else {
+                row[3 * x] = static_cast<unsigned char>(src[x] >> 16);
+                row[3 * x + 1] = static_cast<unsigned char>(src[x] >> 8);
+                row[3 * x + 2] = static_cast<unsigned char>(src[x]);
+            }
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<unsigned char> out(buffer, buffer + size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return out;
+}
