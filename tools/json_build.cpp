@@ -80,6 +80,10 @@ private:
         uint8_t definition = 1;
         o.Flag("definition", definition);
         tp_.files.sprites[n] = definition != 0;
+        if (!definition)
+            for (const char* key :
+                 {"name", "animate", "frameWidth", "frameHeight", "frameCount", "framesPerStep"})
+                if (o.Has(key)) o.Get(key).Fail("a sprite without a definition file has no fields");
         o.Text("name", s.name);
         o.Flag("animate", s.animate);
         o.Int("frameWidth", s.frameWidth);

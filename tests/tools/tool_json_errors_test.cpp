@@ -42,6 +42,8 @@ TEST(ToolJsonErrors, BadValuesAreNamedByTheirPath) {
     ExpectError(R"({"windowTitle": "\u00e9\u00e8"})", "windowTitle: cannot be written in cp932");
     ExpectError(R"({"maps": [{"number": 0, "cells": [[1, 2]]}]})",
                 "maps[0].cells[0]: expected 13 integers");
+    ExpectError(R"({"sprites": [{"number": 2, "definition": false, "animate": true}]})",
+                "sprites[0].animate: a sprite without a definition file has no fields");
     ExpectError(R"({"sprites": [{"number": 0, "image": "nowhere.png"}]})",
                 "sprites[0].image: file not found");
 }
