@@ -182,6 +182,9 @@ public:
     ProjectWriter& File(const std::string& relative, const Bytes& bytes) {
         return File(relative, bytes.str());
     }
+    ProjectWriter& File(const std::string& relative, const std::vector<unsigned char>& bytes) {
+        return File(relative, std::string(bytes.begin(), bytes.end()));
+    }
 
     // Where each file lies, relative to the data folder.
     static std::string GlobalPath() { return "Global/Global.bin"; }

@@ -1,0 +1,58 @@
+// The tool's pieces on their own: image headers, the name tables, the JSON layout.
+#include <gtest/gtest.h>
+
+#include "image_size.h"
+#include "names.h"
+#include "project_json.h"
+#include "tool_runner.h"
+
+using namespace tool;
+
+TEST(ToolParts, ImageSizeComesFromPngAndJpegHeaders) {
+    TempDir tmp;
+    tmp.WriteFile("a.png", PngHeader(416, 960));
+    // A JPEG with an APP0 segment before its baseline start-of-frame.
+    std::string jpeg("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\xFF\xC0\x00\x11\x08\x01\xE0\x02\x80", 17);
+    tmp.WriteFile("b.jpg", jpeg + std::string(12, '\0'));
+    tmp.WriteFile("c.png", "GIF89a");
+    int w = 0, h = 0;
+    ASSERT_TRUE(ReadImageSize(tmp / "a.png", w, h));
+    EXPECT_EQ(w, 416);
+    EXPECT_EQ(h, 960);
+    ASSERT_TRUE(ReadImageSize(tmp / "b.jpg", w, h));
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    EXPECT_FALSE(ReadImageSize(tmp / "c.png", w, h));
+    EXPECT_FALSE(ReadImageSize(tmp / "none.png", w, h));
+}
+
+TEST(ToolParts, EveryNameMapsBackToItsCode) {
+    for (const NameTable* table :
+         {&kActionCommands, &kExtraActions, &kSceneCommands, &kPlaces, &kTargets, &kAngleModes,
+          &kItemAttributes, &kShotResponses, &kImageDirections})
+        for (size_t i = 0; i < table->names.size(); ++i) {
+            auto name = table->Name(static_cast<int64_t>(i));
+            ASSERT_TRUE(name) << table->what << " " << i;
+            EXPECT_EQ(table->Value(*name), static_cast<int32_t>(i));
+        }
+    EXPECT_EQ(kActionCommands.names.size(), 29u);
+    EXPECT_EQ(*kActionCommands.Name(26), "returnToLabel");
+    EXPECT_FALSE(kActionCommands.Name(29));
+    EXPECT_FALSE(kActionCommands.Name(-1));
+    EXPECT_FALSE(kSceneCommands.Value("teleport"));
+}
+
+TEST(ToolParts, FormatJsonKeepsShortContainersOnOneLine) {
+    Json j = Json::parse(
+        R"({"cells": [[1, 2, 3]], "actions": [{"command": "wait", "paramA": 5}],
+            "long": [1111111111, 2222222222, 3333333333, 4444444444, 5555555555, 6666666666,
+                     7777777777, 8888888888, 9999999999]})");
+    std::string text = FormatJson(j);
+    EXPECT_NE(text.find("\"actions\": [{\"command\": \"wait\", \"paramA\": 5}]"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\"long\": [\n"), std::string::npos) << text;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        EXPECT_LE(end - start, 100u);
+    EXPECT_EQ(Json::parse(text), j);
+}
