@@ -1,8 +1,7 @@
 // The real window under a (virtual) X display: it opens with the project's title, and
 // closing it ends the program with exit code 0.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +14,10 @@
 #include "support/png_writer.h"
 #include "support/project_writer.h"
 #include "support/temp_dir.h"
+
+// Xlib last: its macros (None, Bool, Status) would break the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -76,7 +79,7 @@ TEST(Window, OpensWithTheProjectTitleAndClosesCleanly) {
     pid_t pid = fork();
     if (pid == 0) {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        int devnull = open("/dev/null", 1);
+        int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, 2);
         execl(ORVAN_BINARY, ORVAN_BINARY, "--data", dir.path().c_str(), "--windowed", nullptr);
         _exit(127);

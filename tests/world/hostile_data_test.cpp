@@ -58,6 +58,8 @@ TEST_F(HostileData, HugeDropCountsAndRandomSpreadsEnd) {
     Def(1).dropCount = INT_MAX;
     Def(1).dropKinds = {1};
     int32_t slot = Spawn(1);
+    // A full item pool: each drop draws its pick and starts nothing.
+    for (TItem& item : world->items.items) item.alive = true;
     EXPECT_EQ(DrawsDuring([&] { Enemy(slot).Die(); }), 65536u);
 
     TActionEntry spread = Cmd(op::kMoveOn, 0);
