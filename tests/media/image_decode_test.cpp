@@ -27,8 +27,8 @@ std::string DecodeError(const std::vector<unsigned char>& bytes) {
     return error;
 }
 
-PngSpec Spec(int w, int h, int type, int depth, std::vector<unsigned char> rows) {
-    PngSpec s;
+PngLayout Layout(int w, int h, int type, int depth, std::vector<unsigned char> rows) {
+    PngLayout s;
     s.width = w;
     s.height = h;
     s.colourType = type;
@@ -113,7 +113,7 @@ TEST(ImageDecode, PaletteOfEveryDepthWithTransparency) {
         SCOPED_TRACE(depth);
         // Two pixels: index 1 then index 0, packed from the high bits.
         const unsigned char packed = static_cast<unsigned char>(1u << (8 - depth));
-        PngSpec s = Spec(
+        PngLayout s = Layout(
             2, 1, kPngPalette, depth,
             depth == 8 ? std::vector<unsigned char>{1, 0} : std::vector<unsigned char>{packed});
         s.palette = {0x336699, 0xCC8844};
@@ -126,37 +126,37 @@ TEST(ImageDecode, PaletteOfEveryDepthWithTransparency) {
 }
 
 TEST(ImageDecode, GreyOfEveryDepth) {
-    Image g1 = Decode(EncodePng(Spec(8, 1, kPngGrey, 1, {0xA0})));
+    Image g1 = Decode(EncodePng(Layout(8, 1, kPngGrey, 1, {0xA0})));
     EXPECT_EQ(g1.pixels[0], 0xFFFFFFFFu);
     EXPECT_EQ(g1.pixels[1], 0x00000000u);  // black: the colour key
     EXPECT_EQ(g1.pixels[2], 0xFFFFFFFFu);
-    Image g4 = Decode(EncodePng(Spec(2, 1, kPngGrey, 4, {0x5F})));
+    Image g4 = Decode(EncodePng(Layout(2, 1, kPngGrey, 4, {0x5F})));
     EXPECT_EQ(g4.pixels[0], 0xFF555555u);
     EXPECT_EQ(g4.pixels[1], 0xFFFFFFFFu);
-    Image g8 = Decode(EncodePng(Spec(1, 1, kPngGrey, 8, {0x7B})));
+    Image g8 = Decode(EncodePng(Layout(1, 1, kPngGrey, 8, {0x7B})));
     EXPECT_EQ(g8.pixels[0], 0xFF7B7B7Bu);
-    Image g16 = Decode(EncodePng(Spec(1, 1, kPngGrey, 16, {0x80, 0x80})));
+    Image g16 = Decode(EncodePng(Layout(1, 1, kPngGrey, 16, {0x80, 0x80})));
     EXPECT_EQ(g16.pixels[0], 0xFF808080u);
 }
 
 TEST(ImageDecode, GreyAlphaAndSixteenBitAlpha) {
-    Image ga = Decode(EncodePng(Spec(1, 1, kPngGreyAlpha, 8, {0x40, 0x80})));
+    Image ga = Decode(EncodePng(Layout(1, 1, kPngGreyAlpha, 8, {0x40, 0x80})));
     EXPECT_EQ(ga.pixels[0], 0x80404040u);
     Image rgba16 = Decode(
-        EncodePng(Spec(1, 1, kPngRgba, 16, {0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80, 0xFF, 0xFF})));
+        EncodePng(Layout(1, 1, kPngRgba, 16, {0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80, 0xFF, 0xFF})));
     EXPECT_EQ(rgba16.pixels[0], 0xFFFF0080u);
-    Image rgb16 = Decode(EncodePng(Spec(1, 1, kPngRgb, 16, {0x12, 0x00, 0xFF, 0xFF, 0, 1})));
+    Image rgb16 = Decode(EncodePng(Layout(1, 1, kPngRgb, 16, {0x12, 0x00, 0xFF, 0xFF, 0, 1})));
     EXPECT_EQ(rgb16.pixels[0], 0xFF12FF00u);
 }
 
 TEST(ImageDecode, TransparentColourChunkOfGreyAndRgb) {
-    PngSpec grey = Spec(2, 1, kPngGrey, 8, {0x20, 0x90});
+    PngLayout grey = Layout(2, 1, kPngGrey, 8, {0x20, 0x90});
     grey.transparentColour = {0x90};
     Image g = Decode(EncodePng(grey));
     EXPECT_EQ(g.pixels[0], 0xFF202020u);
     EXPECT_EQ(g.pixels[1] >> 24, 0u);
 
-    PngSpec rgb = Spec(2, 1, kPngRgb, 8, {10, 20, 30, 40, 50, 60});
+    PngLayout rgb = Layout(2, 1, kPngRgb, 8, {10, 20, 30, 40, 50, 60});
     rgb.transparentColour = {40, 50, 60};
     Image c = Decode(EncodePng(rgb));
     EXPECT_EQ(c.pixels[0], 0xFF0A141Eu);
@@ -167,7 +167,7 @@ TEST(ImageDecode, TransparentColourChunkOfGreyAndRgb) {
 TEST(ImageDecode, InterlacedEqualsPlain) {
     const int w = 13, h = 9;
     const std::vector<uint32_t> px = Gradient(w, h);
-    PngSpec s = Spec(w, h, kPngRgba, 8, {});
+    PngLayout s = Layout(w, h, kPngRgba, 8, {});
     for (uint32_t p : px)
         s.rows.insert(s.rows.end(),
                       {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
@@ -209,7 +209,7 @@ TEST(ImageDecode, FormatIsTakenFromTheSignature) {
 
 TEST(ImageDecode, TruncatedCorruptAndEmptyPngsFail) {
     const std::vector<unsigned char> good = EncodePng([] {
-        PngSpec s = Spec(32, 32, kPngRgb, 8, {});
+        PngLayout s = Layout(32, 32, kPngRgb, 8, {});
         for (int i = 0; i < 32 * 32 * 3; ++i) s.rows.push_back(static_cast<unsigned char>(i * 7));
         return s;
     }());
@@ -262,7 +262,7 @@ TEST(ImageDecode, DamagedFilesNeverCrash) {
     // Every PNG layout and both JPEG kinds, with bytes overwritten, cut or repeated.
     std::vector<std::vector<unsigned char>> files;
     for (bool interlaced : {false, true}) {
-        PngSpec s = Spec(9, 7, kPngRgba, 8, {});
+        PngLayout s = Layout(9, 7, kPngRgba, 8, {});
         for (uint32_t p : Gradient(9, 7))
             s.rows.insert(s.rows.end(),
                           {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
@@ -270,7 +270,8 @@ TEST(ImageDecode, DamagedFilesNeverCrash) {
         s.interlaced = interlaced;
         files.push_back(EncodePng(s));
     }
-    PngSpec palette = Spec(8, 2, kPngPalette, 4, {0x01, 0x23, 0x45, 0x67, 0x76, 0x54, 0x32, 0x10});
+    PngLayout palette =
+        Layout(8, 2, kPngPalette, 4, {0x01, 0x23, 0x45, 0x67, 0x76, 0x54, 0x32, 0x10});
     palette.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
                        0xFFFF00, 0x00FFFF, 0xFF00FF, 0xFFFFFF};
     palette.paletteAlpha = {0, 128};

@@ -37,40 +37,40 @@ int Channels(int colourType) {
 
 }  // namespace
 
-std::vector<unsigned char> EncodePng(const PngSpec& spec) {
+std::vector<unsigned char> EncodePng(const PngLayout& layout) {
     std::vector<unsigned char> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
     png_infop info = png_create_info_struct(png);
     try {
         png_set_write_fn(png, &out, Append, nullptr);
-        png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                     spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+        png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
+                     layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         std::vector<png_color> palette;
-        for (uint32_t c : spec.palette)
+        for (uint32_t c : layout.palette)
             palette.push_back(png_color{static_cast<png_byte>(c >> 16),
                                         static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
         if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
-        if (!spec.paletteAlpha.empty()) {
-            png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()),
+        if (!layout.paletteAlpha.empty()) {
+            png_set_tRNS(png, info, layout.paletteAlpha.data(), int(layout.paletteAlpha.size()),
                          nullptr);
-        } else if (!spec.transparentColour.empty()) {
+        } else if (!layout.transparentColour.empty()) {
             png_color_16 c{};
-            if (spec.transparentColour.size() == 1) {
-                c.gray = spec.transparentColour[0];
+            if (layout.transparentColour.size() == 1) {
+                c.gray = layout.transparentColour[0];
             } else {
-                c.red = spec.transparentColour[0];
-                c.green = spec.transparentColour[1];
-                c.blue = spec.transparentColour[2];
+                c.red = layout.transparentColour[0];
+                c.green = layout.transparentColour[1];
+                c.blue = layout.transparentColour[2];
             }
             png_set_tRNS(png, info, nullptr, 0, &c);
         }
         png_write_info(png, info);
         const size_t rowBytes =
-            (size_t(spec.width) * Channels(spec.colourType) * spec.bitDepth + 7) / 8;
-        std::vector<png_bytep> rows(spec.height);
-        for (int y = 0; y < spec.height; ++y)
-            rows[y] = const_cast<png_bytep>(&spec.rows.at(y * rowBytes));
+            (size_t(layout.width) * Channels(layout.colourType) * layout.bitDepth + 7) / 8;
+        std::vector<png_bytep> rows(layout.height);
+        for (int y = 0; y < layout.height; ++y)
+            rows[y] = const_cast<png_bytep>(&layout.rows.at(y * rowBytes));
         png_write_image(png, rows.data());
         png_write_end(png, nullptr);
     } catch (...) {
@@ -83,17 +83,17 @@ std::vector<unsigned char> EncodePng(const PngSpec& spec) {
 
 std::vector<unsigned char> EncodeArgbPng(int width, int height, const std::vector<uint32_t>& argb,
                                          bool withAlpha) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colourType = withAlpha ? kPngRgba : kPngRgb;
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.colourType = withAlpha ? kPngRgba : kPngRgb;
     for (uint32_t p : argb) {
-        spec.rows.push_back(static_cast<unsigned char>(p >> 16));
-        spec.rows.push_back(static_cast<unsigned char>(p >> 8));
-        spec.rows.push_back(static_cast<unsigned char>(p));
-        if (withAlpha) spec.rows.push_back(static_cast<unsigned char>(p >> 24));
+        layout.rows.push_back(static_cast<unsigned char>(p >> 16));
+        layout.rows.push_back(static_cast<unsigned char>(p >> 8));
+        layout.rows.push_back(static_cast<unsigned char>(p));
+        if (withAlpha) layout.rows.push_back(static_cast<unsigned char>(p >> 24));
     }
-    return EncodePng(spec);
+    return EncodePng(layout);
 }
 
 std::vector<unsigned char> EncodeJpeg(int width, int height, const std::vector<uint32_t>& xrgb,

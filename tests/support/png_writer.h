@@ -7,7 +7,7 @@
 // PNG colour types, as in the file format.
 enum PngColourType { kPngGrey = 0, kPngRgb = 2, kPngPalette = 3, kPngGreyAlpha = 4, kPngRgba = 6 };
 
-struct PngSpec {
+struct PngLayout {
     int width = 0;
     int height = 0;
     int colourType = kPngRgba;
@@ -20,7 +20,7 @@ struct PngSpec {
     std::vector<uint16_t> transparentColour;  // tRNS of grey (1 value) or RGB (3 values)
 };
 
-std::vector<unsigned char> EncodePng(const PngSpec& spec);
+std::vector<unsigned char> EncodePng(const PngLayout& layout);
 
 // 0xAARRGGBB pixels, row after row, as 8-bit RGBA (or RGB when withAlpha is false).
 std::vector<unsigned char> EncodeArgbPng(int width, int height, const std::vector<uint32_t>& argb,
