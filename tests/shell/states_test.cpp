@@ -1,6 +1,7 @@
 // The state queue and the menus, walked with scripted input on the headless host.
 #include <gtest/gtest.h>
 
+#include "media/media.h"
 #include "project/project.h"
 #include "support/game_runner.h"
 #include "support/png_writer.h"
@@ -232,4 +233,36 @@ TEST_F(States, EachDecisionRestartsTheDecisionSound) {
         Hold("X", 1);
         EXPECT_EQ(game().frameSoundStarts, std::vector<int>{decisionSound});
     }
+}
+
+TEST_F(States, TitleMusicStartsOnceAndKeepsPlayingThroughTheConfigMenu) {
+    const int music = game().project->sounds[9].handle;
+    ASSERT_NE(music, -1);
+    ASSERT_TRUE(run->RunUntilState(kTitleMenuOpen));
+    Idle(1);
+    EXPECT_EQ(game().frameSoundStarts, std::vector<int>{music});
+    EXPECT_EQ(IsSoundPlaying(music), 1);
+    Idle(25);
+    Hold("DOWN", 5);
+    Hold("X", 1);  // configuration
+    ASSERT_TRUE(run->RunUntilState(kConfigMenu));
+    Idle(25);
+    Hold("DOWN", 10);
+    Hold("X", 1);  // "戻る"
+    ASSERT_EQ(run->Front(), kTitleMenuOpen);
+    Idle(1);
+    EXPECT_TRUE(game().frameSoundStarts.empty());  // still playing: not restarted
+    EXPECT_EQ(IsSoundPlaying(music), 1);
+    // A game stops it; coming back from the game starts it again from the beginning.
+    Idle(25);
+    Hold("UP", 10);
+    Hold("X", 1);
+    EXPECT_EQ(IsSoundPlaying(music), 0);
+    ASSERT_TRUE(run->RunUntilState(kGamePlay));
+    Hold("ESC", 1);
+    Hold("DOWN", 5);
+    Hold("X", 1);
+    ASSERT_TRUE(run->RunUntilState(kTitleMenuOpen));
+    Idle(1);
+    EXPECT_EQ(game().frameSoundStarts, std::vector<int>{music});
 }
