@@ -72,7 +72,6 @@ TEST_F(Bombs, ABombCutShortByANewGameKeepsItsLifeCount) {
 TEST_F(Bombs, EvenDrawsHurtEveryLiveEnemyByItsBombDamage) {
     project->enemies[1].bombDamage = 3;
     Link();
-    if (!DamageRuleAvailable()) GTEST_SKIP() << "the enemies' damage rule is not in this build yet";
     TEnemy& a = PlaceEnemy(0, 1, 100, 100, 5, 10);
     TEnemy& b = PlaceEnemy(9, 1, 300, 100, 5, 10);
     bomb().Start();

@@ -67,14 +67,12 @@ TEST_F(Bullets, EnemyShotHitsTheShipAndFliesOnButPassesAProtectedShip) {
 }
 
 TEST_F(Bullets, PlayerShotDamagesEveryOverlappedEnemyThenEnds) {
-    bool damageRule = DamageRuleAvailable();
     TEnemy& a = PlaceEnemy(3, 1, 100, 100, 10, 5);
     TEnemy& far = PlaceEnemy(5, 1, 300, 100, 10, 5);
     TEnemy& b = PlaceEnemy(7, 1, 105, 95, 10, 5);
     Fire(kPlayerSide, 100, 100, kStopSpeed, -90);
     world->bullets.UpdateAll();
     EXPECT_FALSE(bullet(0).IsAlive());
-    if (!damageRule) GTEST_SKIP() << "the enemies' damage rule is not in this build yet";
     EXPECT_EQ(a.durability, 4);
     EXPECT_EQ(b.durability, 4);
     EXPECT_EQ(far.durability, 5);

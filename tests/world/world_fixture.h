@@ -62,18 +62,6 @@ protected:
         return e;
     }
 
-    // Whether the enemies' damage rule is in this build: a scratch enemy takes one hit, and
-    // what it leaves behind is cleared again.
-    bool DamageRuleAvailable() {
-        TEnemy& e = PlaceEnemy(TEnemyPool::kSize - 1, 255, -500, -500, 1, 5);
-        e.Damage(1);
-        bool available = e.durability != 5;
-        e.alive = e.hitFlash = false;
-        world->effects.KillAll();
-        sys::SeedRandom(1);
-        return available;
-    }
-
     TApp app;
     std::unique_ptr<TProject> project;
     std::unique_ptr<TWorld> world;
