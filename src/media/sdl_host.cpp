@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "media/clock_pull.h"
 #include "media/core.h"
 #include "sys/sys.h"
 
@@ -185,16 +186,7 @@ public:
     void AfterFrame(uint32_t nowMs) override {
         // Without an audio device the mixer is pulled by the clock, so that sounds still
         // end when they would and the game cannot tell the difference.
-        if (audio_) return;
-        uint32_t elapsed = nowMs - lastPull_;
-        lastPull_ = nowMs;
-        if (elapsed > 1000) elapsed = 1000;
-        uint64_t scaled = static_cast<uint64_t>(elapsed) * MixRate() + remainder_;
-        int frames = static_cast<int>(scaled / 1000);
-        remainder_ = static_cast<uint32_t>(scaled % 1000);
-        if (frames <= 0) return;
-        scratch_.resize(static_cast<size_t>(frames) * 2);
-        PullAudio(scratch_.data(), frames);
+        if (!audio_) pull_.PullUntil(nowMs, 1000);
     }
 
 private:
@@ -265,7 +257,7 @@ private:
     }
 
     void OpenAudio() {
-        lastPull_ = sys::TimeGetTime();
+        pull_.Restart(sys::TimeGetTime());
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             Log("No audio: %s; sounds play silently", SDL_GetError());
             return;
@@ -297,9 +289,7 @@ private:
     bool videoUp_ = false, joystickUp_ = false, audioUp_ = false;
     bool active_ = true;
     bool closing_ = false;
-    uint32_t lastPull_ = 0;
-    uint32_t remainder_ = 0;
-    std::vector<int16_t> scratch_;
+    ClockPull pull_;
 };
 
 }  // namespace
