@@ -60,6 +60,19 @@ TEST(Headless, ExitFromTheTitleMenuEndsWithCode0) {
     EXPECT_FALSE(dir.Exists("late.json"));
 }
 
+TEST(Headless, QuittingFromThePauseMenuEndsWithCode0) {
+    TempDir dir;
+    MinimalData(dir);
+    // Start a game, pause it and choose "終了".
+    dir.WriteFile("in.txt", "80 X\n200 ESC\n201-210 DOWN\n215 X\n");
+    RunResult r = RunOrvan({"--headless", "--data", dir.path(), "--input", dir / "in.txt",
+                            "--frames", "400", "--dump-state", "216:" + (dir / "s.json"),
+                            "--dump-state", "399:" + (dir / "late.json")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadJson(dir, "s.json")["states"], json({9, 1}));
+    EXPECT_FALSE(dir.Exists("late.json"));
+}
+
 TEST(Headless, AReplayReproducesItsRecording) {
     TempDir dir;
     MinimalData(dir);

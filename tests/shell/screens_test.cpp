@@ -135,3 +135,42 @@ TEST(MenuScreens, PauseMenuSitsOverTheFrozenGame) {
     // The game picture has no background image here: the box lies over black.
     EXPECT_TRUE(Near(Pixel(x + 11, y + 13 * 2 + 6), Over(0x8482C6, 0x000000, 108), 3));
 }
+
+TEST(PlayScreen, DrawsBackgroundShipShotsAndPanelInOrder) {
+    TempDir dir;
+    ProjectWriter w(dir.path());
+    w.KindFolders().Global();
+    w.File("Frame.png", FrameSheet());
+    auto solid = [](int width, int height, uint32_t rgb) {
+        return EncodeArgbPng(width, height,
+                             std::vector<uint32_t>(static_cast<size_t>(width * height),
+                                                   0xFF000000u | rgb));
+    };
+    w.File("Sprite/Sprite8.png", solid(416, 480, 0x103050));  // background
+    w.File("Sprite/Sprite1.png", solid(224, 480, 0x505050));  // panel
+    for (int n : {2, 3, 4}) w.File("Sprite/Sprite" + std::to_string(n) + ".png", solid(16, 16, kGreen));
+    BulletFile shot;
+    shot.sprite = 20;
+    w.Bullet(0, shot);
+    w.File("Sprite/Sprite20.png", solid(4, 8, 0xFFFF00));
+
+    GameRunner run(dir.path());
+    run.SetInput("80 X\n");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.RunUntilState(kGamePlay));
+    uint32_t f = run.game().frame;
+    // Fly to the right edge of the play field, firing.
+    run.SetInput(std::to_string(f + 1) + "-" + std::to_string(f + 80) + " RIGHT X\n");
+    ASSERT_TRUE(run.RunTo(f + 80));
+    const TPlayer& ship = run.game().world.player;
+    ASSERT_EQ(ship.x, 416.0);
+    const int sy = static_cast<int>(ship.y);
+    EXPECT_EQ(Pixel(100, 100), 0x103050u);          // background
+    EXPECT_EQ(Pixel(412, sy), kGreen);              // the ship over the background
+    EXPECT_EQ(Pixel(420, sy), 0x505050u);           // the panel over the ship's right half
+    EXPECT_EQ(Pixel(500, 300), 0x505050u);
+    int shots = 0;
+    for (int y = 0; y < sy - 12; ++y)
+        for (int x = 380; x < 416; ++x) shots += Pixel(x, y) == 0xFFFF00u;
+    EXPECT_GT(shots, 0);                            // shots flying up above the ship
+}
