@@ -79,6 +79,9 @@ TEST(Window, OpensWithTheProjectTitleAndClosesCleanly) {
     pid_t pid = fork();
     if (pid == 0) {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // The window system's own libraries (D-Bus, the GL drivers) keep allocations for the
+        // life of the process; the headless runs check this program's leaks.
+        setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
         int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, 2);
         execl(ORVAN_BINARY, ORVAN_BINARY, "--data", dir.path().c_str(), "--windowed", nullptr);
