@@ -8,7 +8,6 @@ constexpr int kEnemySide = 0, kPlayerSide = 1;
 class Bullets : public WorldTest {
 protected:
     void SetUp() override {
-        WorldTest::SetUp();
         project->sprites[10].frameWidth = 8;  // the margins off screen
         project->sprites[10].frameHeight = 12;
         project->bullets[0].sprite = 10;

@@ -8,7 +8,6 @@ namespace {
 class Drawing : public WorldTest {
 protected:
     void SetUp() override {
-        WorldTest::SetUp();
         project->bullets[0].sprite = 30;
         project->enemies[1].sprite = 31;
     }

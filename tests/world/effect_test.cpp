@@ -47,7 +47,8 @@ TEST_F(Effects, OnePictureIsShownOnceAfterItsDelayAndStillPicturesNeverEnd) {
     world->effects.Spawn(10, 10, 1.0, 2);
     EXPECT_EQ(ShownFrames(), 1);
     EXPECT_FALSE(effect(0).IsAlive());
-    SetUp();
+    project = std::make_unique<TProject>();
+    world = std::make_unique<TWorld>();
     LinkWithEffectSprite(4, 1, false);
     world->effects.Spawn(10, 10, 1.0, 0);
     EXPECT_EQ(ShownFrames(), 100);

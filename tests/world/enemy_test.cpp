@@ -6,21 +6,13 @@
 
 namespace {
 
-class Enemies : public WorldTest {
-protected:
-    void SetUp() override {
-        WorldTest::SetUp();
-        LinkForEnemies();
-    }
-};
+using Enemies = EnemyTest;
 
 TEST_F(Enemies, StartTakesTheDefinitionButMovesAtTheStopSpeed) {
     TSpriteDef& strip = project->sprites[3];
     strip.animate = 1;
     strip.frameWidth = 40;
     strip.frameHeight = 20;
-    strip.imageWidth = 160;
-    strip.blendValue = 100;
     Def(4).sprite = 3;
     Def(4).durability = 7;
     Def(4).groundDistance = -12;
@@ -34,7 +26,6 @@ TEST_F(Enemies, StartTakesTheDefinitionButMovesAtTheStopSpeed) {
     EXPECT_EQ(e.halfHeight, 10);
     EXPECT_EQ(e.durability, 7);
     EXPECT_EQ(e.drawKey, -12);
-    EXPECT_EQ(strip.blendValue, 255);
     // A manual hit box needs both sides; otherwise both are automatic.
     Def(1).hitWidth = Def(2).hitWidth = 5;
     Def(1).hitHeight = 7;
@@ -190,11 +181,10 @@ TEST_F(Enemies, SpawnTakesTheFirstFreeSlotAndRefusesUnknownKindsAndAFullPool) {
 
 TEST_F(Enemies, DrawOrderHoldsEverySlotOnceSortedByKey) {
     const int32_t keys[] = {5, -3, 5, 0, 10, -3, 7};
-    for (int i = 0; i < 7; ++i) Def(10 + i).groundDistance = keys[i];
-    for (int round = 0; round < 3; ++round) {
-        for (int i = 0; i < 7; ++i) Spawn(10 + (i + round) % 7);
-        Enemy(1 + round).Kill();
-        Enemy(4).Kill();
+    for (int i = 0; i < 21; ++i) {
+        Def(i).groundDistance = keys[i % 7];
+        Spawn(i);
+        if (i % 3 == 0) Enemy(i / 2).Kill();  // freed slots are taken by other keys
     }
     std::set<int32_t> slots;
     for (int i = 0; i < TEnemyPool::kSize; ++i) {

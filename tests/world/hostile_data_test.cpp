@@ -6,13 +6,7 @@
 
 namespace {
 
-class HostileData : public WorldTest {
-protected:
-    void SetUp() override {
-        WorldTest::SetUp();
-        LinkForEnemies();
-    }
-};
+using HostileData = EnemyTest;
 
 TActionEntry Extreme(int32_t command, int32_t extra, int32_t v) {
     const int32_t opposite = v == INT_MIN ? INT_MAX : -v;

@@ -9,7 +9,6 @@ namespace {
 class Items : public WorldTest {
 protected:
     void SetUp() override {
-        WorldTest::SetUp();
         project->sprites[20].imageWidth = 20;  // the box: 10 x 7 half-extents
         project->sprites[20].imageHeight = 15;
         for (int attribute = 0; attribute < 5; ++attribute) {

@@ -14,7 +14,6 @@ namespace {
 class MediaOutput : public WorldTest {
 protected:
     void SetUp() override {
-        WorldTest::SetUp();
         media::SetHost(media::CreateHeadlessHost());
         ASSERT_EQ(MediaInit(), 0);
         cwd_ = std::make_unique<ScopedCwd>(dir_.path());

@@ -9,7 +9,6 @@ namespace {
 class Ship : public WorldTest {
 protected:
     void SetUp() override {
-        WorldTest::SetUp();
         project->player.moveSpeed = 40;  // 4 pixels a frame
         project->sprites[3].frameHeight = 24;
         project->enemies[1].bombDamage = 3;
@@ -163,15 +162,6 @@ TEST_F(Ship, HoldingTheBombKeySetsOffThreeBombsBackToBackAndNoFourth) {
     }
     EXPECT_EQ(starts, (std::vector<int>{1, 162, 323}));
     EXPECT_FALSE(player().bomb.IsAlive());
-}
-
-TEST_F(Ship, ABombCutShortByANewGameKeepsItsLifeCount) {
-    PressBombOnce();
-    Frames(50);
-    player().Reset();
-    EXPECT_FALSE(player().bomb.IsAlive());
-    PressBombOnce();
-    EXPECT_EQ(BombFrames(), 111);
 }
 
 TEST_F(Ship, EvenBombDrawsHurtEveryLiveEnemyByItsBombDamage) {

@@ -7,12 +7,8 @@ namespace {
 enum : int32_t { kWait, kImage, kSpeed, kAppear, kMusic, kStop, kSound, kDestroy, kEnd };
 enum : int32_t { kLeft, kRight, kTop, kBottom };
 
-class SceneScript : public WorldTest {
+class SceneScript : public EnemyTest {
 protected:
-    void SetUp() override {
-        WorldTest::SetUp();
-        LinkForEnemies();
-    }
     void Play(std::vector<TSceneCommand> script, int32_t start = 0) {
         project->scene = std::move(script);
         project->sceneStart = start;
@@ -72,16 +68,17 @@ TEST_F(SceneScript, AppearanceStartsJustOutsideEachEdgeByHalfTheImage) {
 
 TEST_F(SceneScript, TwoPhaseBossHoldsThroughBothPhasesAndReleasesWhenTheLastDies) {
     Def(1).successor = 2;
+    Def(5).successor = 6;
     Play({{kAppear, 1, kTop, 200, 0, 90, 1}, {kWait, 1000}});
-    Frame();
+    for (int f = 1; f <= 10; ++f) Frame();
     ASSERT_EQ(S().watchedSlot, 0);
-    for (int f = 2; f <= 10; ++f) Frame();
-    Frame([&] { Enemy(S().watchedSlot).Die(); });  // first phase
+    Frame([&] { Enemy(0).Die(); });  // first phase
     EXPECT_EQ(Enemy(S().watchedSlot).kind, 2);
-    for (int f = 12; f <= 20; ++f) {
+    int32_t other = Spawn(5);  // another enemy's successor does not take the watch
+    Frame([&] { Enemy(other).Die(); });
+    for (int f = 13; f <= 20; ++f) {
         Frame();
         EXPECT_FALSE(S().advancePending) << "frame " << f;
-        EXPECT_EQ(S().entryIndex, 0);
     }
     Frame([&] { Enemy(S().watchedSlot).Die(); });  // last phase: released in this frame
     EXPECT_TRUE(S().advancePending);
@@ -90,19 +87,6 @@ TEST_F(SceneScript, TwoPhaseBossHoldsThroughBothPhasesAndReleasesWhenTheLastDies
     EXPECT_EQ(S().waitFrames, 0);
     Frame();  // the next entry runs two frames after the release
     EXPECT_EQ(S().waitFrames, 1);
-}
-
-TEST_F(SceneScript, AnotherEnemysSuccessorDoesNotTakeOverTheWatch) {
-    Def(2).successor = 3;
-    Play({{kAppear, 1, kTop, 200, 0, 90, 1}});
-    Frame();
-    int32_t boss = S().watchedSlot;
-    int32_t other = Spawn(2);
-    Frame([&] { Enemy(other).Die(); });
-    EXPECT_EQ(S().watchedSlot, boss);
-    EXPECT_FALSE(S().advancePending);
-    Frame([&] { Enemy(boss).Die(); });
-    EXPECT_TRUE(S().advancePending);
 }
 
 TEST_F(SceneScript, WatchedEnemyLeavingTheScreenReleasesWithoutRewards) {
@@ -139,16 +123,10 @@ TEST_F(SceneScript, OtherCommandsTakeEffectAndAdvanceAndUnknownOnesHold) {
     Def(1).successor = 9;
     Spawn(1);
     Spawn(3, 100, 100, 0, 0, false, 0);
-    Play({{kImage, 12},
-          {kSpeed, 15},
-          {kMusic, 3},
-          {kStop},
-          {kSound, 300},
-          {kSound, -1},
-          {kDestroy},
-          {kImage, 5000},
-          {9},
-          {kEnd}});
+    std::vector<TSceneCommand> script = {{kImage, 12},  {kSpeed, 15}, {kMusic, 3}, {kStop},
+                                         {kSound, 300}, {kSound, -1}, {kDestroy},  {kImage, 5000},
+                                         {9},           {kEnd}};
+    Play(script);
     Frame();
     EXPECT_EQ(world->background.sprite, 12);
     EXPECT_EQ(world->background.period, 960);
@@ -168,17 +146,10 @@ TEST_F(SceneScript, OtherCommandsTakeEffectAndAdvanceAndUnknownOnesHold) {
 
 TEST_F(SceneScript, TheScriptStartsAtTheProjectsStartPosition) {
     Play({{kWait, 1000}, {kEnd}}, 1);
-    S().stageEnded = S().spawned = true;
-    S().Reset();
-    EXPECT_FALSE(S().stageEnded || S().spawned);
     Frame();
     EXPECT_TRUE(S().stageEnded);
-
     Play({{kEnd}}, -3);  // reaches entry 0 after as many frames
-    Frame();
-    Frame();
-    EXPECT_EQ(S().entryIndex, -1);
-    Frame();
+    for (int f = 1; f <= 3; ++f) Frame();
     EXPECT_FALSE(S().stageEnded);
     Frame();
     EXPECT_TRUE(S().stageEnded);

@@ -20,12 +20,11 @@ constexpr int kKeyFire = 0x2D, kKeyBomb = 0x2C;
 
 // Action-list command codes and extra actions, as the editor stores them.
 namespace op {
-constexpr int32_t kSetSpeed = 0, kSetAngle = 1, kFaceLeft = 2, kFaceDown = 5, kFaceRandom = 10,
-                  kFaceRemembered = 11, kAccelerate = 12, kWait = 14, kMoveOn = 15, kHome = 16,
-                  kMoveTo = 17, kMoveToRandom = 18, kJump = 19, kTurnLeft = 20, kTurnRight = 21,
-                  kCurveLeft = 22, kCurveRight = 23, kVanish = 24, kLabel = 25, kReturn = 26,
-                  kFollowX = 27, kFollowY = 28;
-constexpr int32_t kRemember = 1, kFan = 2, kSpread = 3, kRing = 4, kSpiral = 5, kDoubleRing = 6;
+constexpr int32_t kSetSpeed = 0, kSetAngle = 1, kFaceLeft = 2, kFaceDown = 5, kFaceRemembered = 11,
+                  kAccelerate = 12, kWait = 14, kMoveOn = 15, kHome = 16, kMoveTo = 17,
+                  kMoveToRandom = 18, kJump = 19, kCurveRight = 23, kVanish = 24, kLabel = 25,
+                  kReturn = 26, kFollowX = 27;
+constexpr int32_t kRemember = 1, kFan = 2, kSpread = 3, kRing = 4, kSpiral = 5;
 }  // namespace op
 
 inline TActionEntry Cmd(int32_t command, int32_t a = 0, int32_t b = 0) {
@@ -49,16 +48,11 @@ private:
 class WorldTest : public testing::Test {
 protected:
     static constexpr uint32_t kSeed = 20240611u;
-    // Sprite 0, every enemy's default: 32 x 32 and still, so the off-screen margins are 80.
-    static constexpr int32_t kSpriteSize = 32;
 
-    void SetUp() override {
+    WorldTest() {
         sys::SeedRandom(1);
         PlayerShotTimer() = 0;
-        project = std::make_unique<TProject>();
-        world = std::make_unique<TWorld>();
     }
-
     // Links with a new game's ship in play at (208, 480 - 32).
     void Link() {
         world->scorePanel.player = &world->player;
@@ -66,17 +60,6 @@ protected:
         player().lives = player().startLives;
         player().bombs = player().startBombs;
         player().Reset();
-    }
-    // Links for enemy tests: the ship is out of play unless a test brings it in.
-    void LinkForEnemies() {
-        TSpriteDef& s = project->sprites[0];
-        s.imageWidth = s.imageHeight = kSpriteSize;
-        s.animate = 0;
-        Link();
-        player().alive = false;
-        player().x = 208;
-        player().y = 440;
-        sys::SeedRandom(kSeed);
     }
 
     TPlayer& player() { return world->player; }
@@ -115,7 +98,6 @@ protected:
         fn();
         return sys::RandCalls() - before;
     }
-
     // A live enemy of definition 'kind' put into 'slot' by hand.
     TEnemy& PlaceEnemy(int slot, int kind, double x, double y, int half, int durability) {
         TEnemy& e = Enemy(slot);
@@ -131,6 +113,21 @@ protected:
     }
 
     TApp app;
-    std::unique_ptr<TProject> project;
-    std::unique_ptr<TWorld> world;
+    std::unique_ptr<TProject> project = std::make_unique<TProject>();
+    std::unique_ptr<TWorld> world = std::make_unique<TWorld>();
+};
+
+// Enemy suites: linked at once, with the ship out of play unless a test brings it in, and
+// sprite 0 (every enemy's default) 32 x 32 and still, so the off-screen margins are 80.
+class EnemyTest : public WorldTest {
+protected:
+    static constexpr int32_t kSpriteSize = 32;
+    void SetUp() override {
+        project->sprites[0].imageWidth = project->sprites[0].imageHeight = kSpriteSize;
+        Link();
+        player().alive = false;
+        player().x = 208;
+        player().y = 440;
+        sys::SeedRandom(kSeed);
+    }
 };
