@@ -15,30 +15,28 @@ protected:
         s.animate = animate;
         Link();
     }
-    // Updates until effect 0 is freed; returns how many frames it was shown in.
-    int ShownFrames(std::vector<int>* blends = nullptr, std::vector<int>* frames = nullptr) {
-        int shown = 0;
+    // Updates until effect 0 is freed (at most 100 times), recording the frames it is shown in.
+    int ShownFrames() {
         for (int i = 0; i < 100 && effect(0).IsAlive(); ++i) {
             world->effects.UpdateAll();
             const TEffect& e = effect(0);
             if (!e.IsAlive() || e.delayCounter <= e.delay) continue;  // what drawing tests
-            ++shown;
-            if (blends) blends->push_back(e.blend);
-            if (frames) frames->push_back(e.frame);
+            blends.push_back(e.blend);
+            pictures.push_back(e.frame);
         }
-        return shown;
+        return static_cast<int>(blends.size());
     }
+    std::vector<int> blends, pictures;
 };
 
 TEST_F(Effects, EightPicturesBlendBy31AndEndInTheUpdateThatReachesPicture7) {
     LinkWithEffectSprite(8, 2, true);
     EXPECT_EQ(effect(127).blendStep, 31);
     world->effects.Spawn(50, 60, 1.5, 0);
-    std::vector<int> blends, frames;
-    EXPECT_EQ(ShownFrames(&blends, &frames), 21);
+    EXPECT_EQ(ShownFrames(), 21);
     for (int k = 0; k < 21; ++k) {
         EXPECT_EQ(blends[k], 31 * k) << k;
-        EXPECT_EQ(frames[k], k / 3) << k;  // picture 7 is never shown
+        EXPECT_EQ(pictures[k], k / 3) << k;  // picture 7 is never shown
     }
 }
 
@@ -49,6 +47,7 @@ TEST_F(Effects, OnePictureIsShownOnceAfterItsDelayAndStillPicturesNeverEnd) {
     EXPECT_FALSE(effect(0).IsAlive());
     project = std::make_unique<TProject>();
     world = std::make_unique<TWorld>();
+    blends.clear();
     LinkWithEffectSprite(4, 1, false);
     world->effects.Spawn(10, 10, 1.0, 0);
     EXPECT_EQ(ShownFrames(), 100);

@@ -14,43 +14,26 @@ protected:
         project->enemies[1].bombDamage = 3;
         Link();
     }
-    // Frames the active bomb still acts in.
-    int BombFrames() {
-        int frames = 0;
-        for (; player().bomb.IsAlive() && frames < 500; ++frames) Frames(1);
-        return frames;
-    }
-    void PressBombOnce() {
-        Hold(kKeyBomb);
-        Frames(1);
-        Hold(kKeyBomb, false);
-    }
 };
 
 TEST_F(Ship, SteeringPrioritiesAndFullSpeedDiagonals) {
-    struct Case {
-        std::vector<int> keys;
+    struct {
+        const char* keys;  // Left, Up, Right, Down
         double heading;
         int direction;
-    };
-    const Case cases[] = {
-        {{kKeyLeft, kKeyRight}, 180, 0},
-        {{kKeyUp, kKeyDown}, -90, 1},
-        {{kKeyLeft, kKeyRight, kKeyUp}, -135, 0},
-        {{kKeyRight, kKeyDown}, 45, 2},
-        {{kKeyUp, kKeyRight}, -45, 2},
-        {{kKeyDown, kKeyLeft}, 135, 0},
-        {{}, 0, 1},
-    };
-    for (const Case& c : cases) {
+    } const cases[] = {{"LR", 180, 0}, {"UD", -90, 1}, {"LRU", -135, 0}, {"RD", 45, 2},
+                       {"UR", -45, 2}, {"DL", 135, 0}, {"", 0, 1}};
+    for (const auto& c : cases) {
         for (uint8_t& k : app.keys) k = 0;
-        for (int k : c.keys) Hold(k);
+        for (const char* k = c.keys; *k; ++k) {
+            Hold(*k == 'L' ? kKeyLeft : *k == 'U' ? kKeyUp : *k == 'R' ? kKeyRight : kKeyDown);
+        }
         player().x = player().y = 200;
         player().Update();
-        double step = c.keys.empty() ? 0 : 4;
-        EXPECT_NEAR(player().x - 200, step * std::cos(c.heading * kDegToRad), 1e-5) << c.heading;
-        EXPECT_NEAR(player().y - 200, step * std::sin(c.heading * kDegToRad), 1e-5) << c.heading;
-        EXPECT_EQ(player().direction, c.direction) << c.heading;
+        double step = *c.keys ? 4 : 0;
+        EXPECT_NEAR(player().x - 200, step * std::cos(c.heading * kDegToRad), 1e-5) << c.keys;
+        EXPECT_NEAR(player().y - 200, step * std::sin(c.heading * kDegToRad), 1e-5) << c.keys;
+        EXPECT_EQ(player().direction, c.direction) << c.keys;
     }
     player().x = 2;
     Hold(kKeyLeft);
@@ -61,23 +44,20 @@ TEST_F(Ship, SteeringPrioritiesAndFullSpeedDiagonals) {
 TEST_F(Ship, VolleysByPowerInTheListedOrder) {
     Hold(kKeyFire);
     const int shots[] = {0, 3, 4, 5, 6, 7, 8, 0};  // power -1 to 6
+    const double five[8][3] = {{-5, 0, -90},  {5, 0, -90},  {-15, 3, -92}, {15, 3, -88},
+                               {-25, 6, -94}, {25, 6, -86}, {-35, 9, -96}, {35, 9, -84}};
     for (int power = -1; power <= 6; ++power) {
         world->bullets.KillAll();
         player().power = power;
         for (int i = 0; i < 4; ++i) player().Update();
         EXPECT_EQ(Alive(world->bullets.bullets), shots[power + 1]) << "power " << power;
-    }
-    const double want[8][3] = {{-5, 0, -90},  {5, 0, -90},  {-15, 3, -92}, {15, 3, -88},
-                               {-25, 6, -94}, {25, 6, -86}, {-35, 9, -96}, {35, 9, -84}};
-    world->bullets.KillAll();
-    player().power = 5;
-    for (int i = 0; i < 4; ++i) player().Update();
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_NEAR(bullet(i).x - player().x, want[i][0], 1e-5) << i;
-        EXPECT_NEAR(bullet(i).y - player().y, want[i][1], 1e-5) << i;
-        EXPECT_DOUBLE_EQ(bullet(i).angle, want[i][2]) << i;
-        EXPECT_DOUBLE_EQ(bullet(i).speed, 20.0);
-        EXPECT_EQ(bullet(i).side, 1);
+        for (int i = 0; power == 5 && i < 8; ++i) {
+            EXPECT_NEAR(bullet(i).x - player().x, five[i][0], 1e-5) << i;
+            EXPECT_NEAR(bullet(i).y - player().y, five[i][1], 1e-5) << i;
+            EXPECT_DOUBLE_EQ(bullet(i).angle, five[i][2]) << i;
+            EXPECT_DOUBLE_EQ(bullet(i).speed, 20.0);
+            EXPECT_EQ(bullet(i).side, 1);
+        }
     }
 }
 
@@ -105,16 +85,15 @@ TEST_F(Ship, ReappearsInThe40thFrameAndBlinksFor220WithPowerBackTo0) {
     EXPECT_DOUBLE_EQ(player().x, 208);
     EXPECT_DOUBLE_EQ(player().y, 480 - 24);
     EXPECT_EQ(player().power, 0);
-    int blinking = 0;
-    bool translucent = false;
+    int blinking = 0, translucent = 0;
     for (; player().blinking && blinking < 300; ++blinking) {
         player().PlayerHit();  // untouchable meanwhile
-        ASSERT_TRUE(player().IsAlive());
         Frames(1);
-        translucent = translucent || player().alpha != 255;
+        translucent += player().alpha != 255;
     }
     EXPECT_EQ(blinking, 220);
-    EXPECT_TRUE(translucent);
+    EXPECT_GT(translucent, 200);
+    EXPECT_TRUE(player().IsAlive());
     Frames(1);
     EXPECT_EQ(player().alpha, 255);
 }
@@ -140,14 +119,18 @@ TEST_F(Ship, HitsAreIgnoredWhileBombingOrInvincibleAndTheLastLifeEndsTheGame101F
 }
 
 TEST_F(Ship, ABombActsIn161FramesErasingEnemyBulletsEachFrame) {
-    PressBombOnce();
+    Hold(kKeyBomb);
+    Frames(1);
+    Hold(kKeyBomb, false);
     EXPECT_EQ(player().bombs, 2);
     world->bullets.Fire(0, 0, 100, 100, 0, 0, false);
     world->bullets.Fire(0, 1, 100, 100, 0, 0, false);
     EXPECT_EQ(DrawsDuring([&] { Frames(1); }), 1u);  // one draw a frame decides the damage
     EXPECT_FALSE(bullet(0).IsAlive());
     EXPECT_TRUE(bullet(1).IsAlive());
-    EXPECT_EQ(BombFrames(), 160);
+    int frames = 1;
+    for (; player().bomb.IsAlive() && frames < 500; ++frames) Frames(1);
+    EXPECT_EQ(frames, 161);
     EXPECT_EQ(player().bomb.fade, 322);
 }
 

@@ -23,7 +23,7 @@ namespace op {
 constexpr int32_t kSetSpeed = 0, kSetAngle = 1, kFaceLeft = 2, kFaceDown = 5, kFaceRemembered = 11,
                   kAccelerate = 12, kWait = 14, kMoveOn = 15, kHome = 16, kMoveTo = 17,
                   kMoveToRandom = 18, kJump = 19, kCurveRight = 23, kVanish = 24, kLabel = 25,
-                  kReturn = 26, kFollowX = 27;
+                  kReturn = 26;
 constexpr int32_t kRemember = 1, kFan = 2, kSpread = 3, kRing = 4, kSpiral = 5;
 }  // namespace op
 
