@@ -167,19 +167,4 @@ TEST_F(ActionList, RememberedPointAndHomingSteerByThePlayer) {
     EXPECT_NEAR(e.vy, 4.0, 1e-5);
 }
 
-TEST_F(ActionList, AdvanceFramesCountNoVolleyAndTheCountCarriesToTheNextEntry) {
-    TActionEntry fan = Cmd(op::kSetAngle, 0);
-    fan.extra = op::kFan;
-    fan.target = 2;  // creates nothing, but a volley still draws its numbers
-    fan.interval = 2;
-    TEnemy& e = Start({fan, fan, fan});
-    EXPECT_EQ(DrawsDuring([&] { EnemyFrames(2); }), 0u);  // execute, advance
-    EXPECT_EQ(e.attackFrames, 1);
-    EnemyFrames(2);
-    EXPECT_EQ(e.attackFrames, 2);
-    // The third execute frame fires, although it belongs to a third entry.
-    EXPECT_EQ(DrawsDuring([&] { EnemyFrames(1); }), 4u);
-    EXPECT_EQ(e.attackFrames, 0);
-}
-
 }  // namespace

@@ -8,17 +8,13 @@ namespace {
 
 using Enemies = EnemyTest;
 
-TEST_F(Enemies, StartTakesTheDefinitionButMovesAtTheStopSpeed) {
-    TSpriteDef& strip = project->sprites[3];
-    strip.animate = 1;
-    strip.frameWidth = 40;
-    strip.frameHeight = 20;
+TEST_F(Enemies, HitBoxIsHalfOneFrameUnlessBothSidesAreSetByHand) {
+    project->sprites[3].animate = 1;  // a strip: the size of one frame counts
+    project->sprites[3].frameWidth = 40;
+    project->sprites[3].frameHeight = 20;
     Def(4).sprite = 3;
-    Enemy(0).angle = 90;  // the slot's last angle sets the direction of the stop speed
-    const TEnemy& e = Enemy(Spawn(4, 150, 250, 3.5, 30));
-    EXPECT_NEAR(e.vx, 0.0, 1e-12);
-    EXPECT_NEAR(e.vy, kStopSpeed, 1e-12);
-    EXPECT_EQ(e.halfWidth, 20);  // a strip uses the size of one frame
+    const TEnemy& e = Enemy(Spawn(4));
+    EXPECT_EQ(e.halfWidth, 20);
     EXPECT_EQ(e.halfHeight, 10);
     // A manual hit box needs both sides; otherwise both are automatic.
     Def(1).hitWidth = Def(2).hitWidth = 5;
@@ -78,7 +74,6 @@ TEST_F(Enemies, LeavingThePlayFieldByFiveHalfSizesIsSilent) {
         TEnemy& leaving = Enemy(Spawn(1, edge.x, edge.y, 0, edge.angle, true));
         Pool().UpdateAll();
         EXPECT_FALSE(leaving.IsAlive()) << edge.x << "," << edge.y;
-        EXPECT_FALSE(leaving.watched);
         EXPECT_EQ(AliveEnemies(9), 0);
     }
 }
