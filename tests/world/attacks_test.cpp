@@ -18,8 +18,9 @@ public:
 };
 
 TActionEntry Attack(int32_t target, int32_t shotSpeed, int32_t count, int32_t spacing,
-                    int32_t angleMode = 0) {
-    return TActionEntry{0, 0, 0, 0, target, 0, shotSpeed, 0, 0, count, 0, spacing, 0, 0, angleMode};
+                    int32_t angleMode = 0, int32_t speedJitter = 0, int32_t angleJitter = 0) {
+    return TActionEntry{0, 0,     0, 0,       target, 0,           shotSpeed, speedJitter,
+                        0, count, 0, spacing, 0,      angleJitter, angleMode};
 }
 
 class Attacks : public testing::Test {
@@ -52,10 +53,8 @@ TEST_F(Attacks, FanOfThreeSpacedTwentyPointsDownAt70_90_110) {
 }
 
 TEST_F(Attacks, FanDrawsSpeedJitterCountSpacingInThisOrderEvenForNoShots) {
-    TActionEntry e = Attack(0, 40, 4, 10, 5);
+    TActionEntry e = Attack(0, 40, 4, 10, 5, 7, 15);
     e.angleValue = 200;
-    e.shotSpeedJitter = 7;
-    e.angleJitter = 15;
     e.countJitter = 2;
     e.spacingJitter = 5;
     double speed = (40 + mirror.PlusMinus(7)) * 0.1;
@@ -114,12 +113,9 @@ TEST_F(Attacks, RandomSpreadAimsAndFallsBackToZeroForUnknownModes) {
 }
 
 TEST_F(Attacks, RingFiresEverySpacingBelow360WithOneJitterAndOneShotForWideOrNoSpacing) {
-    TActionEntry e = Attack(0, 25, 0, 90);
-    e.angleJitter = 10;
-    e.shotSpeedJitter = 3;
     int j = mirror.PlusMinus(10);
     double speed = (25 + mirror.PlusMinus(3)) * 0.1;
-    RingVolley(e, out);
+    RingVolley(Attack(0, 25, 0, 90, 0, 3, 10), out);
     EXPECT_EQ(out.headings, (std::vector<double>{0.0 + j, 90.0 + j, 180.0 + j, 270.0 + j}));
     EXPECT_EQ(out.speeds, std::vector<double>(4, speed));
     for (int32_t spacing : {400, 360, 0, -20}) {
@@ -135,8 +131,7 @@ TEST_F(Attacks, SpiralAndDoubleRingTurnTheirEmissionAngleAndWrapAbove360Once) {
     EXPECT_EQ(out.headings, (std::vector<double>{150, 300, 90, 240}));
 
     Recorder pairs;
-    TActionEntry e = Attack(0, 30, 0, 180);
-    e.angleJitter = 10;  // turns the double ring, drawing nothing
+    TActionEntry e = Attack(0, 30, 0, 180, 0, 0, 10);  // the angle jitter turns the pairs
     emit = 0;
     DoubleRingVolley(e, emit, pairs);
     DoubleRingVolley(e, emit, pairs);
