@@ -45,14 +45,14 @@ TEST_F(Effects, EightPicturesBlendBy31AndEndInTheUpdateThatReachesPicture7) {
     }
 }
 
-TEST_F(Effects, OnePictureIsShownOnceAfterItsDelayAndStillPicturesNeverEnd) {
+TEST_F(Effects, OnePictureIsShownInExactlyOneFrameAfterItsDelay) {
     LinkWithEffectSprite(1, 3, true);
     world->effects.Spawn(10, 10, 1.0, 2);
     EXPECT_EQ(ShownFrames(), 1);
     EXPECT_FALSE(effect(0).IsAlive());
-    project = std::make_unique<TProject>();
-    world = std::make_unique<TWorld>();
-    blends.clear();
+}
+
+TEST_F(Effects, StillPicturesNeverEnd) {
     LinkWithEffectSprite(4, 1, false);
     world->effects.Spawn(10, 10, 1.0, 0);
     EXPECT_EQ(ShownFrames(), 100);

@@ -74,7 +74,8 @@ TEST_F(Bullets, PlayerShotHitsEveryOverlappedEnemyThenEndsUnlessShotsPass) {
     Fire(kPlayerSide, 300, 300, kStopSpeed, -90);
     world->bullets.UpdateAll();
     EXPECT_FALSE(bullet(0).IsAlive());
-    EXPECT_EQ(a.durability + b.durability + far.durability, 4 + 4 + 5);
+    EXPECT_EQ((std::vector<int>{a.durability, b.durability, far.durability}),
+              (std::vector<int>{4, 4, 5}));
     EXPECT_TRUE(bullet(1).IsAlive());
     EXPECT_TRUE(passing.IsAlive());  // such an enemy would vanish if it took the hit
     EXPECT_FALSE(bullet(2).IsAlive());

@@ -22,8 +22,7 @@ constexpr int kKeyFire = 0x2D, kKeyBomb = 0x2C;
 namespace op {
 constexpr int32_t kSetSpeed = 0, kSetAngle = 1, kFaceLeft = 2, kFaceDown = 5, kFaceRemembered = 11,
                   kAccelerate = 12, kWait = 14, kMoveOn = 15, kHome = 16, kMoveTo = 17,
-                  kMoveToRandom = 18, kJump = 19, kCurveRight = 23, kVanish = 24, kLabel = 25,
-                  kReturn = 26;
+                  kMoveToRandom = 18, kCurveRight = 23, kVanish = 24, kLabel = 25, kReturn = 26;
 constexpr int32_t kRemember = 1, kFan = 2, kSpread = 3, kRing = 4, kSpiral = 5;
 }  // namespace op
 
@@ -126,8 +125,6 @@ protected:
         project->sprites[0].imageWidth = project->sprites[0].imageHeight = kSpriteSize;
         Link();
         player().alive = false;
-        player().x = 208;
-        player().y = 440;
         sys::SeedRandom(kSeed);
     }
 };
