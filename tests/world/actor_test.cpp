@@ -6,10 +6,6 @@
 
 namespace {
 
-struct Probe final : TActor {
-    void Update() override {}
-};
-
 class Effects : public WorldTest {
 protected:
     // The effect sprite: 'pictures' frames, each shown 'hold' + 1 frames; then Link.
@@ -74,7 +70,7 @@ TEST_F(Effects, RandomDelayIsZeroToNineAndAFullPoolTakesNoMore) {
 }
 
 TEST(ActorGeometry, TurnNormalisesOnceAndKeepsExactly360) {
-    Probe a;
+    TEffect a;
     a.SetAngle(355);
     a.Turn(10);
     EXPECT_DOUBLE_EQ(a.angle, 5);
@@ -86,7 +82,7 @@ TEST(ActorGeometry, TurnNormalisesOnceAndKeepsExactly360) {
 
 // The game's conversion factor is a hair above 180 / pi: bearings are near the round values.
 TEST(ActorGeometry, BearingsOfPointsAndOfMotion) {
-    Probe a;
+    TEffect a;
     a.x = a.y = 100;
     EXPECT_NEAR(a.AngleTo(100, 200), 360, 1e-6);  // below: +90 heads down to it
     EXPECT_DOUBLE_EQ(a.AngleTo(100, 0), 180);     // above: +90 heads up
@@ -95,7 +91,7 @@ TEST(ActorGeometry, BearingsOfPointsAndOfMotion) {
 }
 
 TEST(ActorGeometry, TouchingOrFreeBoxesDoNotOverlap) {
-    Probe a, b;
+    TEffect a, b;
     a.alive = b.alive = true;
     a.halfWidth = a.halfHeight = 1;
     b.halfWidth = b.halfHeight = 2;

@@ -5,15 +5,11 @@
 
 namespace {
 
-class Drawing : public WorldTest {
-protected:
-    void SetUp() override {
-        project->bullets[0].sprite = 30;
-        project->enemies[1].sprite = 31;
-    }
-};
+using Drawing = WorldTest;
 
 TEST_F(Drawing, ImageDirectionOneTurnsEnemiesByAHalfTurnAndAHitFlashLastsOneDrawing) {
+    project->bullets[0].sprite = 30;
+    project->enemies[1].sprite = 31;
     Link();
     world->bullets.Fire(0, 0, 100, 100, 3, 90, false);  // both move straight down
     TEnemy& e = PlaceEnemy(0, 1, 50, 60, 8, 3);

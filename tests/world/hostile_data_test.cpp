@@ -26,7 +26,8 @@ TEST_F(HostileData, EveryCommandAndAttackWithExtremeWordsRuns) {
         list.push_back(Extreme(26, 3, 2));
         Def(1).actions = list;
         Def(1).hitWidth = Def(1).hitHeight = Def(1).durability = v;
-        Def(1).sprite = Def(1).successor = v;
+        Def(1).sprite = v;
+        Def(1).successor = v == 0 ? 1 : v;  // succeeding itself must not keep DestroyAll going
         for (int32_t slot = 0; slot < 4; ++slot) Spawn(1, 100 + slot * 50, 200);
         EnemyFrames(200);
         for (TEnemy& e : Pool().enemies) e.Damage(v);

@@ -69,8 +69,7 @@ TEST_F(MediaOutput, TheBombIsDrawnUnderTheShip) {
     dir_.WriteFile("ship.png", EncodeArgbPng(4, 4, std::vector<uint32_t>(4 * 4, 0xFF00FF00u)));
     int bomb = LoadImageFile("bomb.png");
     int ship = LoadImageFile("ship.png");
-    ASSERT_NE(bomb, -1);
-    ASSERT_NE(ship, -1);
+    ASSERT_TRUE(bomb != -1 && ship != -1);
     project->sprites[6].frames.push_back({bomb, 0});
     project->sprites[3].frames.push_back({ship, 0});
     Link();
