@@ -86,10 +86,8 @@ TEST_F(Enemies, AWatchedEnemyHandsTheWatchToItsSuccessorWhereItDied) {
     ASSERT_EQ(Scene().watchedSlot, 0);
     const TEnemy& s = Enemy(0);
     EXPECT_EQ(s.kind, 2);
-    EXPECT_DOUBLE_EQ(s.x, 120);
-    EXPECT_DOUBLE_EQ(s.y, 80);
-    EXPECT_DOUBLE_EQ(s.speed, 0.00001);
-    EXPECT_DOUBLE_EQ(s.angle, 90);
+    EXPECT_EQ(std::make_pair(s.x, s.y), std::make_pair(120.0, 80.0));
+    EXPECT_EQ(std::make_pair(s.speed, s.angle), std::make_pair(0.00001, 90.0));
     EXPECT_TRUE(s.watched);
     EXPECT_FALSE(Enemy(slot).watched);
     Enemy(0).Die();
@@ -114,8 +112,7 @@ TEST_F(Enemies, ItemsAndTheWatchComeFromTheDyingEnemyEvenWhenItsSuccessorTakesTh
         EXPECT_EQ(item(i).kind, 3 + mirror.Next() % 3);
         mirror.Next();  // the item's own speed and angle
         mirror.Next();
-        EXPECT_DOUBLE_EQ(item(i).x, 123);
-        EXPECT_DOUBLE_EQ(item(i).y, 234);
+        EXPECT_EQ(std::make_pair(item(i).x, item(i).y), std::make_pair(123.0, 234.0));
     }
     // Item kinds outside the item table drop nothing but still draw.
     Def(1).dropKinds = {-1, 256};

@@ -22,11 +22,7 @@ protected:
         cwd_.reset();
         MediaEnd();
     }
-    std::vector<int> Handles(std::initializer_list<int> entries) {
-        std::vector<int> out;
-        for (int n : entries) out.push_back(project->sounds[n].handle);
-        return out;
-    }
+    int Sound(int n) { return project->sounds[n].handle; }
 
     TempDir dir_;
     std::unique_ptr<ScopedCwd> cwd_;
@@ -50,18 +46,18 @@ TEST_F(MediaOutput, ItemsVolleysAndExplosionsStartTheirSounds) {
         world->items.UpdateAll();
     }
     // Power at its cap still plays its sound; an unknown attribute plays none.
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({5, 6}));
+    EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(5), Sound(6)}));
     player().power = 0;
     Hold(kKeyFire);
     for (int i = 0; i < 4; ++i) player().Update();
     // Each bullet restarts its own sound, then the volley's sound follows.
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({8, 8, 8, 3}));
+    EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(8), Sound(8), Sound(8), Sound(3)}));
     world->effects.Explode(100, 100);
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({2}));
+    EXPECT_EQ(media::TakeSoundStarts(), std::vector<int>{Sound(2)});
     Hold(kKeyFire, false);
     Hold(kKeyBomb);
     player().Update();
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({4}));
+    EXPECT_EQ(media::TakeSoundStarts(), std::vector<int>{Sound(4)});
 }
 
 TEST_F(MediaOutput, TheBombIsDrawnUnderTheShip) {

@@ -82,8 +82,7 @@ TEST_F(Ship, ReappearsInThe40thFrameAndBlinksFor220WithPowerBackTo0) {
     EXPECT_FALSE(player().IsAlive());
     Frames(1);
     ASSERT_TRUE(player().IsAlive());
-    EXPECT_DOUBLE_EQ(player().x, 208);
-    EXPECT_DOUBLE_EQ(player().y, 480 - 24);
+    EXPECT_EQ(std::make_pair(player().x, player().y), std::make_pair(208.0, 480.0 - 24));
     EXPECT_EQ(player().power, 0);
     int blinking = 0, translucent = 0;
     for (; player().blinking && blinking < 300; ++blinking) {
