@@ -11,8 +11,7 @@ protected:
         EXPECT_EQ(Spawn(0, 200, 100, speed, angle), 0);
         return Enemy(0);
     }
-    // A command with an attack that creates nothing but lets attackFrames count its execute
-    // frames.
+    // A command whose attack creates nothing; attackFrames counts its execute frames.
     static TActionEntry Counted(int32_t command, int32_t a) {
         return TActionEntry{command, a, 0, op::kFan, 2, 0, 0, 0, 1 << 30};
     }

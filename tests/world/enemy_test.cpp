@@ -25,8 +25,7 @@ TEST_F(Enemies, DurabilityZeroDiesAtTheFirstHitAndTwoAtTheThird) {
     Def(2).durability = 2;
     Def(1).successor = Def(2).successor = 9;  // shows that the hit killed with rewards
     Enemy(Spawn(1)).Damage(1);
-    EXPECT_EQ(AliveEnemies(1), 0);
-    EXPECT_EQ(AliveEnemies(9), 1);
+    EXPECT_EQ(std::make_pair(AliveEnemies(1), AliveEnemies(9)), std::make_pair(0, 1));
     TEnemy& tough = Enemy(Spawn(2));
     for (int hit = 1; hit <= 2; ++hit) {
         tough.Damage(1);
@@ -34,8 +33,7 @@ TEST_F(Enemies, DurabilityZeroDiesAtTheFirstHitAndTwoAtTheThird) {
         EXPECT_TRUE(tough.hitFlash);
     }
     tough.Damage(1);
-    EXPECT_EQ(AliveEnemies(2), 0);
-    EXPECT_EQ(AliveEnemies(9), 2);
+    EXPECT_EQ(std::make_pair(AliveEnemies(2), AliveEnemies(9)), std::make_pair(0, 2));
 }
 
 TEST_F(Enemies, ShotResponsesOtherThanZeroNeverLoseDurability) {
