@@ -123,9 +123,8 @@ TEST_F(Items, AttributesRiseByOneUpToTheirCaps) {
         world->items.Drop(player().x, player().y, kind);
         world->items.UpdateAll();
     }
-    EXPECT_EQ(player().power, 5);
-    EXPECT_EQ(player().lives, 99);
-    EXPECT_EQ(player().bombs, 99);
+    EXPECT_EQ((std::vector<int>{player().power, player().lives, player().bombs}),
+              (std::vector<int>{5, 99, 99}));
     EXPECT_EQ(world->scorePanel.score, 0u);
     EXPECT_EQ(Alive(world->items.items), 0);
 }

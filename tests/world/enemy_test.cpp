@@ -1,5 +1,5 @@
-// The enemy life cycle: start, damage, death with its successor, children and items, leaving
-// the screen, and the pool with its draw order.
+// The enemy life cycle: hit box, damage, death with its successor, children and items, leaving
+// the screen, and the pool's draw order.
 #include <set>
 
 #include "world_fixture.h"
@@ -128,10 +128,10 @@ TEST_F(Enemies, ChildrenAndGrandchildrenDieWithTheirParent) {
     Spawn(2, 200, 200, 0, 0, false, parent);
     Spawn(2, 200, 200, 0, 0, false, stranger);
     Enemy(parent).Die();
-    EXPECT_EQ(AliveEnemies(3), 0);
-    EXPECT_EQ(AliveEnemies(9), 1);
-    EXPECT_EQ(AliveEnemies(2), 1);  // the stranger's child
-    EXPECT_TRUE(Enemy(stranger).IsAlive());
+    // Left: the stranger (1), its child (2) and the grandchild's reward (9).
+    EXPECT_EQ(
+        (std::vector<int>{AliveEnemies(1), AliveEnemies(2), AliveEnemies(3), AliveEnemies(9)}),
+        (std::vector<int>{1, 1, 0, 1}));
 }
 
 TEST_F(Enemies, DrawOrderHoldsEverySlotOnceSortedByKey) {
@@ -146,7 +146,7 @@ TEST_F(Enemies, DrawOrderHoldsEverySlotOnceSortedByKey) {
         const TDrawOrderEntry& p = Pool().drawOrder[i];
         slots.insert(p.slot);
         EXPECT_EQ(p.key, Enemy(p.slot).drawKey);
-        if (i > 0) EXPECT_LE(Pool().drawOrder[i - 1].key, p.key);
+        EXPECT_LE(Pool().drawOrder[i > 0 ? i - 1 : 0].key, p.key);
     }
     EXPECT_EQ(slots.size(), static_cast<size_t>(TEnemyPool::kSize));
 }

@@ -128,8 +128,10 @@ TEST_F(Ship, HoldingTheBombKeySetsOffThreeBombsBackToBackAndNoFourth) {
         uint64_t draws = DrawsDuring([&] { Frames(1); });
         if (player().bombs != stock) starts.push_back(frame);
         stock = player().bombs;
-        if (frame > 1 && frame < 484) ASSERT_EQ(draws, 1u) << frame;
-        if (frame < 484) ASSERT_TRUE(player().bomb.IsAlive()) << frame;
+        if (frame < 484) {
+            ASSERT_TRUE(player().bomb.IsAlive()) << frame;
+            ASSERT_EQ(draws, frame > 1 ? 1u : 0u) << frame;  // the first acts from frame 2
+        }
     }
     EXPECT_EQ(starts, (std::vector<int>{1, 162, 323}));
     EXPECT_FALSE(player().bomb.IsAlive());

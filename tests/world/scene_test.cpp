@@ -103,10 +103,12 @@ TEST_F(SceneScript, WatchedEnemyLeavingTheScreenReleasesWithoutRewards) {
 }
 
 TEST_F(SceneScript, AFailedSpawnDoesNotHold) {
-    Play({{kAppear, 300, kTop, 200, 0, 0, 1}});  // an unknown kind
-    Frame();
-    Frame();
-    EXPECT_TRUE(Scene().advancePending);
+    for (int32_t kind : {300, -1}) {  // outside the enemy table
+        Play({{kAppear, kind, kTop, 200, 0, 0, 1}});
+        Frame();
+        Frame();
+        EXPECT_TRUE(Scene().advancePending) << kind;
+    }
     for (int i = 0; i < TEnemyPool::kSize; ++i) Spawn(2);  // a full pool
     Play({{kAppear, 1, kTop, 200, 0, 0, 1}});
     Frame();
