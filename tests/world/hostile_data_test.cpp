@@ -2,32 +2,18 @@
 // around or loop without end.
 #include <climits>
 
-#include "enemy_fixture.h"
+#include "world_fixture.h"
 
 namespace {
 
-class HostileData : public EnemyWorldTest {};
+using HostileData = EnemyTest;
 
 TActionEntry Extreme(int32_t command, int32_t extra, int32_t v) {
     const int32_t opposite = v == INT_MIN ? INT_MAX : -v;
-    TActionEntry e;
-    e.command = command;
-    e.paramA = v;
-    e.paramB = opposite;
-    e.extra = extra;
-    e.target = command % 2;
-    e.which = command % 3 == 0 ? v : 1;
-    e.shotSpeed = v;
-    e.shotSpeedJitter = v;
-    e.interval = opposite;
-    e.count = command % 4 == 0 ? v : 2;
-    e.countJitter = v;
-    e.spacing = command % 5 == 0 ? v : opposite;
-    e.spacingJitter = v;
-    e.angleJitter = v;
-    e.angleMode = command % 7;
-    e.angleValue = v;
-    return e;
+    const int32_t which = command % 3 == 0 ? v : 1, count = command % 4 == 0 ? v : 2;
+    const int32_t spacing = command % 5 == 0 ? v : opposite;
+    return TActionEntry{command,  v,     opposite, extra,   command % 2, which, v,           v,
+                        opposite, count, v,        spacing, v,           v,     command % 7, v};
 }
 
 TEST_F(HostileData, EveryCommandAndAttackWithExtremeWordsRuns) {
@@ -39,18 +25,15 @@ TEST_F(HostileData, EveryCommandAndAttackWithExtremeWordsRuns) {
         }
         list.push_back(Extreme(26, 3, 2));
         Def(1).actions = list;
-        Def(1).hitWidth = v;
-        Def(1).hitHeight = v;
-        Def(1).durability = v;
+        Def(1).hitWidth = Def(1).hitHeight = Def(1).durability = v;
         Def(1).sprite = v;
-        Def(1).successor = v;
+        Def(1).successor = v == 0 ? 1 : v;  // succeeding itself must not keep DestroyAll going
         for (int32_t slot = 0; slot < 4; ++slot) Spawn(1, 100 + slot * 50, 200);
-        for (int f = 0; f < 200; ++f) Pool().UpdateAll();
+        EnemyFrames(200);
         for (TEnemy& e : Pool().enemies) e.Damage(v);
         Pool().DestroyAll();
         Pool().KillAll();
     }
-    SUCCEED();
 }
 
 TEST_F(HostileData, HugeDropCountsAndRandomSpreadsEnd) {
@@ -73,13 +56,12 @@ TEST_F(HostileData, HugeDropCountsAndRandomSpreadsEnd) {
 TEST_F(HostileData, DurabilityNeverWrapsAround) {
     Def(1).durability = INT_MIN;
     Def(2).durability = INT_MAX;
-    int32_t low = Spawn(1);
-    int32_t high = Spawn(2);
-    Enemy(high).Damage(INT_MIN);  // a negative bomb damage heals
-    EXPECT_EQ(Enemy(high).durability, INT_MAX);
-    Def(1).successor = -1;
-    Enemy(low).Damage(INT_MAX);
-    EXPECT_FALSE(Enemy(low).IsAlive());
+    TEnemy& low = Enemy(Spawn(1));
+    TEnemy& high = Enemy(Spawn(2));
+    high.Damage(INT_MIN);  // a negative bomb damage heals
+    EXPECT_EQ(high.durability, INT_MAX);
+    low.Damage(INT_MAX);
+    EXPECT_FALSE(low.IsAlive());
 }
 
 TEST_F(HostileData, SceneEntriesWithExtremeWordsRun) {
@@ -93,7 +75,6 @@ TEST_F(HostileData, SceneEntriesWithExtremeWordsRun) {
     }
     script.push_back({3, 1, 3, 100, 0, 0, 1});
     project->scene = script;
-    project->sceneStart = 0;
     Scene().Reset();
     for (int f = 0; f < 300; ++f) {
         Pool().UpdateAll();

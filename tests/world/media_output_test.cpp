@@ -1,15 +1,11 @@
 // What the world sends to the media layer: the sound entries it starts and, in one check of
 // the drawing order, the pixels.
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "media/host.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "render/game_picture.h"
-#include "support/temp_dir.h"
 #include "support/png_writer.h"
+#include "support/temp_dir.h"
 #include "support/wav_writer.h"
 #include "world_fixture.h"
 
@@ -18,7 +14,6 @@ namespace {
 class MediaOutput : public WorldTest {
 protected:
     void SetUp() override {
-        WorldTest::SetUp();
         media::SetHost(media::CreateHeadlessHost());
         ASSERT_EQ(MediaInit(), 0);
         cwd_ = std::make_unique<ScopedCwd>(dir_.path());
@@ -27,75 +22,59 @@ protected:
         cwd_.reset();
         MediaEnd();
     }
-    // Gives sound entries 2 to 8 a sound each.
-    bool LoadSounds() {
-        dir_.WriteFile("s.wav", wav::Pcm16(std::vector<int16_t>(2205, 0), 1, 44100));
-        for (int n = 2; n <= 8; ++n) {
-            project->sounds[n].handle = LoadSoundFile("s.wav", 3);
-            if (project->sounds[n].handle == -1) return false;
-        }
-        media::TakeSoundStarts();
-        return true;
-    }
-    std::vector<int> Handles(std::initializer_list<int> entries) {
-        std::vector<int> out;
-        for (int n : entries) out.push_back(project->sounds[n].handle);
-        return out;
-    }
+    int Sound(int n) { return project->sounds[n].handle; }
 
     TempDir dir_;
     std::unique_ptr<ScopedCwd> cwd_;
 };
 
-}  // namespace
-
 TEST_F(MediaOutput, ItemsVolleysAndExplosionsStartTheirSounds) {
-    ASSERT_TRUE(LoadSounds());
+    dir_.WriteFile("s.wav", wav::Pcm16(std::vector<int16_t>(2205, 0), 1, 44100));
+    for (int n = 2; n <= 8; ++n) {
+        project->sounds[n].handle = LoadSoundFile("s.wav", 3);
+        ASSERT_NE(project->sounds[n].handle, -1);
+    }
+    media::TakeSoundStarts();
     project->items[0].attribute = 1;
     project->items[1].attribute = 0;
     project->items[2].attribute = 7;
     project->bullets[0].sound = 8;
     Link();
-    TPlayer& p = world->player;
-    p.power = 5;
+    player().power = 5;
     for (int kind : {0, 1, 2}) {
-        world->items.Drop(p.x, p.y, kind);
+        world->items.Drop(player().x, player().y, kind);
         world->items.UpdateAll();
     }
     // Power at its cap still plays its sound; an unknown attribute plays none.
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({5, 6}));
-
-    p.power = 0;
+    EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(5), Sound(6)}));
+    player().power = 0;
     Hold(kKeyFire);
-    for (int i = 0; i < 4; ++i) p.Update();
+    for (int i = 0; i < 4; ++i) player().Update();
     // Each bullet restarts its own sound, then the volley's sound follows.
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({8, 8, 8, 3}));
-
+    EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(8), Sound(8), Sound(8), Sound(3)}));
     world->effects.Explode(100, 100);
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({2}));
+    EXPECT_EQ(media::TakeSoundStarts(), std::vector<int>{Sound(2)});
     Hold(kKeyFire, false);
     Hold(kKeyBomb);
-    p.Update();
-    EXPECT_EQ(media::TakeSoundStarts(), Handles({4}));
+    player().Update();
+    EXPECT_EQ(media::TakeSoundStarts(), std::vector<int>{Sound(4)});
 }
 
-// The bomb's picture lies under the ship's.
 TEST_F(MediaOutput, TheBombIsDrawnUnderTheShip) {
     dir_.WriteFile("bomb.png", EncodeArgbPng(16, 16, std::vector<uint32_t>(16 * 16, 0xFFFF0000u)));
     dir_.WriteFile("ship.png", EncodeArgbPng(4, 4, std::vector<uint32_t>(4 * 4, 0xFF00FF00u)));
     int bomb = LoadImageFile("bomb.png");
     int ship = LoadImageFile("ship.png");
-    ASSERT_NE(bomb, -1);
-    ASSERT_NE(ship, -1);
+    ASSERT_TRUE(bomb != -1 && ship != -1);
     project->sprites[6].frames.push_back({bomb, 0});
     project->sprites[3].frames.push_back({ship, 0});
     Link();
-    world->player.x = 208;
-    world->player.y = 240;
-    world->player.bomb.Start();
-    world->player.bomb.fade = 255;  // opaque
+    player().x = 208;
+    player().y = 240;
+    player().bomb.Start();
+    player().bomb.fade = 255;  // opaque
     ClearScreen();
-    DrawPlayer(*project, world->player);
+    DrawPlayer(*project, player());
     const uint32_t* pixels = media::BackBuffer();
     auto at = [&](int x, int y) { return pixels[y * media::ScreenWidth() + x] & 0xFFFFFFu; };
     EXPECT_EQ(at(208, 240), 0x00FF00u);
@@ -103,3 +82,5 @@ TEST_F(MediaOutput, TheBombIsDrawnUnderTheShip) {
     EXPECT_EQ(at(208, 234), 0xFF0000u);
     EXPECT_EQ(at(190, 240), 0x000000u);
 }
+
+}  // namespace

@@ -1,57 +1,39 @@
 // The scene-script runner: entry timing, appearances at the edges, holding the script for a
 // watched enemy, and the other commands.
-#include <functional>
-
-#include "enemy_fixture.h"
+#include "world_fixture.h"
 
 namespace {
 
-TSceneCommand Entry(int32_t command, int32_t p1 = 0, int32_t p2 = 0, int32_t p3 = 0, int32_t p4 = 0,
-                    int32_t p5 = 0, int32_t p6 = 0) {
-    return TSceneCommand{command, p1, p2, p3, p4, p5, p6};
-}
+enum : int32_t { kWait, kImage, kSpeed, kAppear, kMusic, kStop, kSound, kDestroy, kEnd };
+enum : int32_t { kLeft, kRight, kTop, kBottom };
 
-enum : int32_t {
-    kWait = 0,
-    kImage = 1,
-    kSpeed = 2,
-    kAppear = 3,
-    kMusic = 4,
-    kStop = 5,
-    kSound = 6,
-    kDestroy = 7,
-    kEnd = 8
-};
-enum : int32_t { kLeft = 0, kRight = 1, kTop = 2, kBottom = 3 };
-
-class SceneScript : public EnemyWorldTest {
+class SceneScript : public EnemyTest {
 protected:
     void Play(std::vector<TSceneCommand> script, int32_t start = 0) {
         project->scene = std::move(script);
         project->sceneStart = start;
-        world->scene.Reset();
+        Scene().Reset();
     }
     // One frame as the world runs it (the enemies, then the script); 'between' runs after
     // the enemies, where the player's bullets would have hit them.
     void Frame(const std::function<void()>& between = {}) {
         Pool().UpdateAll();
         if (between) between();
-        world->scene.Step();
+        Scene().Step();
     }
-    TScene& S() { return world->scene; }
 };
 
 TEST_F(SceneScript, WaitThenAppearanceThenEndSpawnsInFrame62AndEndsInFrame65) {
-    Play({Entry(kWait, 59), Entry(kAppear, 1, kLeft, 200), Entry(kEnd)});
+    Play({{kWait, 59}, {kAppear, 1, kLeft, 200}, {kEnd}});
     int spawnFrame = 0, endFrame = 0;
     for (int f = 1; f <= 70; ++f) {
         Frame();
-        if (!spawnFrame && AliveCount() == 1) spawnFrame = f;
-        if (!endFrame && S().stageEnded) endFrame = f;
+        if (!spawnFrame && AliveEnemies() == 1) spawnFrame = f;
+        if (!endFrame && Scene().stageEnded) endFrame = f;
     }
     EXPECT_EQ(spawnFrame, 62);
     EXPECT_EQ(endFrame, 65);
-    EXPECT_EQ(S().entryIndex, 2);  // the script stays on the end of the stage
+    EXPECT_EQ(Scene().entryIndex, 2);  // the script stays on the end of the stage
 }
 
 TEST_F(SceneScript, AppearanceStartsJustOutsideEachEdgeByHalfTheImage) {
@@ -62,215 +44,107 @@ TEST_F(SceneScript, AppearanceStartsJustOutsideEachEdgeByHalfTheImage) {
     s.frameWidth = 16;
     s.frameHeight = 10;
     Def(1).sprite = 6;
+    Def(2).sprite = 99999;  // a bad sprite has size 0
     struct {
-        int32_t place;
+        int32_t kind, place;
         double x, y;
-    } const cases[] = {{kLeft, -42, 150},   {kRight, 458, 150}, {kTop, 150, -30},
-                       {kBottom, 150, 510}, {4, 0, 0},          {-1, 0, 0}};
+    } const cases[] = {{1, kLeft, -42, 150},   {1, kRight, 458, 150}, {1, kTop, 150, -30},
+                       {1, kBottom, 150, 510}, {1, 4, 0, 0},          {1, -1, 0, 0},
+                       {2, kRight, 426, 150}};
     for (const auto& c : cases) {
-        Play({Entry(kAppear, 1, c.place, 150, 25, 135, 0)});
-        S().Step();
-        int32_t slot = S().watchedSlot;
-        ASSERT_GE(slot, 0);
-        EXPECT_DOUBLE_EQ(Enemy(slot).x, c.x) << "place " << c.place;
-        EXPECT_DOUBLE_EQ(Enemy(slot).y, c.y) << "place " << c.place;
-        EXPECT_DOUBLE_EQ(Enemy(slot).speed, 2.5);
-        EXPECT_DOUBLE_EQ(Enemy(slot).angle, 135);
-        EXPECT_FALSE(Enemy(slot).watched);
-        EXPECT_EQ(Enemy(slot).parentSlot, -1);
-        Enemy(slot).Kill();
+        Play({{kAppear, c.kind, c.place, 150, 25, 135, 0}});
+        Scene().Step();
+        ASSERT_GE(Scene().watchedSlot, 0);
+        const TEnemy& e = Enemy(Scene().watchedSlot);
+        EXPECT_DOUBLE_EQ(e.x, c.x) << "place " << c.place;
+        EXPECT_DOUBLE_EQ(e.y, c.y) << "place " << c.place;
+        EXPECT_DOUBLE_EQ(e.speed, 2.5);
+        EXPECT_DOUBLE_EQ(e.angle, 135);
+        Pool().KillAll();
     }
-}
-
-TEST_F(SceneScript, AppearanceOfAnEnemyWithABadSpriteUsesSizeZero) {
-    Def(1).sprite = 99999;
-    Play({Entry(kAppear, 1, kRight, 100)});
-    S().Step();
-    ASSERT_EQ(S().watchedSlot, 0);
-    EXPECT_DOUBLE_EQ(Enemy(0).x, 426);
-}
-
-TEST_F(SceneScript, AppearanceWithoutWaitTakesThreeFrames) {
-    Play({Entry(kAppear, 1, kTop, 100), Entry(kWait, 1000)});
-    Frame();
-    EXPECT_TRUE(S().spawned);
-    EXPECT_FALSE(S().advancePending);
-    Frame();
-    EXPECT_FALSE(S().spawned);
-    EXPECT_TRUE(S().advancePending);
-    Frame();
-    EXPECT_EQ(S().entryIndex, 1);
-    EXPECT_EQ(AliveCount(), 1);
 }
 
 TEST_F(SceneScript, TwoPhaseBossHoldsThroughBothPhasesAndReleasesWhenTheLastDies) {
     Def(1).successor = 2;
-    Play({Entry(kAppear, 1, kTop, 200, 0, 90, 1), Entry(kWait, 1000)});
-    Frame();
-    ASSERT_EQ(S().watchedSlot, 0);
-    for (int f = 2; f <= 10; ++f) Frame();
-    EXPECT_FALSE(S().advancePending);
-    Frame([&] { Enemy(S().watchedSlot).Die(); });  // first phase
-    EXPECT_EQ(Enemy(S().watchedSlot).kind, 2);
-    EXPECT_TRUE(Enemy(S().watchedSlot).watched);
-    for (int f = 12; f <= 20; ++f) {
-        Frame();
-        EXPECT_FALSE(S().advancePending) << "frame " << f;
-        EXPECT_EQ(S().entryIndex, 0);
-    }
-    Frame([&] { Enemy(S().watchedSlot).Die(); });  // last phase: released in this frame
-    EXPECT_TRUE(S().advancePending);
-    EXPECT_EQ(S().entryIndex, 0);
-    Frame();
-    EXPECT_EQ(S().entryIndex, 1);
-    EXPECT_EQ(S().waitFrames, 0);
-    Frame();  // the next entry runs two frames after the release
-    EXPECT_EQ(S().waitFrames, 1);
-}
-
-TEST_F(SceneScript, AnotherEnemysSuccessorDoesNotTakeOverTheWatch) {
-    Def(2).successor = 3;
-    Play({Entry(kAppear, 1, kTop, 200, 0, 90, 1)});
-    Frame();
-    int32_t boss = S().watchedSlot;
-    int32_t other = Spawn(2);
+    Def(5).successor = 6;
+    Play({{kAppear, 1, kTop, 200, 0, 90, 1}, {kWait, 1000}});
+    for (int f = 1; f <= 10; ++f) Frame();
+    ASSERT_EQ(Scene().watchedSlot, 0);
+    Frame([&] { Enemy(0).Die(); });  // first phase
+    EXPECT_EQ(Enemy(Scene().watchedSlot).kind, 2);
+    int32_t other = Spawn(5);  // another enemy's successor does not take the watch
     Frame([&] { Enemy(other).Die(); });
-    EXPECT_EQ(S().watchedSlot, boss);
-    EXPECT_FALSE(S().advancePending);
-    Frame([&] { Enemy(boss).Die(); });
-    EXPECT_TRUE(S().advancePending);
+    for (int f = 13; f <= 20; ++f) {
+        Frame();
+        EXPECT_FALSE(Scene().advancePending) << "frame " << f;
+    }
+    Frame([&] { Enemy(Scene().watchedSlot).Die(); });  // last phase: released in this frame
+    EXPECT_TRUE(Scene().advancePending);
+    Frame();
+    EXPECT_EQ(Scene().entryIndex, 1);
+    EXPECT_EQ(Scene().waitFrames, 0);
+    Frame();  // the next entry runs two frames after the release
+    EXPECT_EQ(Scene().waitFrames, 1);
 }
 
 TEST_F(SceneScript, WatchedEnemyLeavingTheScreenReleasesWithoutRewards) {
     Def(1).successor = 9;
     Def(1).actions = {Cmd(op::kSetSpeed, 50), Cmd(op::kFaceLeft), Cmd(op::kMoveOn, 1000)};
-    Play({Entry(kAppear, 1, kLeft, 200, 0, 0, 1)});
+    Play({{kAppear, 1, kLeft, 200, 0, 0, 1}});
     Frame();
-    int32_t slot = S().watchedSlot;
-    int frames = 1;
-    while (Enemy(slot).IsAlive() && frames < 100) {
-        EXPECT_FALSE(S().advancePending);
+    const TEnemy& e = Enemy(Scene().watchedSlot);
+    for (int frames = 1; e.IsAlive() && frames < 100; ++frames) {
+        EXPECT_FALSE(Scene().advancePending);
         Frame();
-        ++frames;
     }
-    EXPECT_FALSE(Enemy(slot).IsAlive());
-    EXPECT_LT(Enemy(slot).x, -80);
-    EXPECT_TRUE(S().advancePending);  // released in the frame it left
-    EXPECT_EQ(AliveCount(), 0);       // no successor
+    EXPECT_TRUE(Scene().advancePending);  // released in the frame it left
+    EXPECT_EQ(AliveEnemies(), 0);         // no successor
     EXPECT_EQ(world->scorePanel.score, 0u);
 }
 
 TEST_F(SceneScript, AFailedSpawnDoesNotHold) {
-    Play({Entry(kAppear, 300, kTop, 200, 0, 0, 1)});
-    Frame();
-    EXPECT_EQ(S().watchedSlot, -1);
-    Frame();
-    EXPECT_TRUE(S().advancePending);
-
-    for (int i = 0; i < TEnemyPool::kSize; ++i) Spawn(2);
-    Play({Entry(kAppear, 1, kTop, 200, 0, 0, 1)});
-    Frame();
-    EXPECT_EQ(S().watchedSlot, -1);
-    Frame();
-    EXPECT_TRUE(S().advancePending);
-}
-
-TEST_F(SceneScript, WaitLastsP1PlusOneFramesThenAdvances) {
-    Play({Entry(kWait, 3), Entry(kEnd)});
-    for (int f = 1; f <= 3; ++f) {
+    for (int32_t kind : {300, -1}) {  // outside the enemy table
+        Play({{kAppear, kind, kTop, 200, 0, 0, 1}});
         Frame();
-        EXPECT_FALSE(S().advancePending);
+        Frame();
+        EXPECT_TRUE(Scene().advancePending) << kind;
     }
+    for (int i = 0; i < TEnemyPool::kSize; ++i) Spawn(2);  // a full pool
+    Play({{kAppear, 1, kTop, 200, 0, 0, 1}});
     Frame();
-    EXPECT_TRUE(S().advancePending);
     Frame();
-    EXPECT_EQ(S().entryIndex, 1);
-    EXPECT_FALSE(S().stageEnded);
-    Frame();
-    EXPECT_TRUE(S().stageEnded);
+    EXPECT_TRUE(Scene().advancePending);
 }
 
-TEST_F(SceneScript, BackgroundCommandsTakeEffectAndAdvance) {
+TEST_F(SceneScript, OtherCommandsTakeEffectAndAdvanceAndUnknownOnesHold) {
     project->sprites[12].imageHeight = 960;
-    Play({Entry(kImage, 12), Entry(kSpeed, 15), Entry(kImage, 5000)});
-    Frame();
-    EXPECT_EQ(world->background.sprite, 12);
-    EXPECT_EQ(world->background.period, 960);
-    Frame();
-    Frame();
-    EXPECT_DOUBLE_EQ(world->background.speed, 1.5);
-    Frame();
-    Frame();
-    EXPECT_EQ(world->background.sprite, 5000);
-    EXPECT_EQ(world->background.period, 960);
-}
-
-TEST_F(SceneScript, SoundCommandsAdvanceEvenForNumbersOutsideTheTable) {
-    Play({Entry(kMusic, 3), Entry(kStop), Entry(kSound, 300), Entry(kSound, -1), Entry(kEnd)});
-    for (int f = 0; f < 8; ++f) Frame();
-    EXPECT_FALSE(S().stageEnded);
-    Frame();
-    EXPECT_TRUE(S().stageEnded);
-}
-
-TEST_F(SceneScript, DestroyAllKillsEveryEnemyWithItsRewards) {
     Def(1).successor = 9;
-    Def(9).successor = -1;
     Spawn(1);
-    Spawn(2);
     Spawn(3, 100, 100, 0, 0, false, 0);
-    Play({Entry(kDestroy), Entry(kEnd)});
+    std::vector<TSceneCommand> script = {{kImage, 12}, {kSpeed, 15},  {kMusic, 3},
+                                         {kStop},      {kSound, 300}, {kSound, -1},
+                                         {kDestroy},   {9},           {kEnd}};
+    Play(script);
     Frame();
-    EXPECT_TRUE(S().advancePending);
-    // Successors spawn into slots already passed, so they survive the command.
-    EXPECT_EQ(AliveCount(), 1);
+    EXPECT_EQ(world->background.period, 960);  // of the new image
+    for (int f = 2; f <= 30; ++f) Frame();
+    EXPECT_DOUBLE_EQ(world->background.speed, 1.5);
+    // Successors spawn into slots already passed, so they survive the destruction.
+    EXPECT_EQ(AliveEnemies(), 1);
     EXPECT_EQ(Enemy(0).kind, 9);
+    EXPECT_EQ(Scene().entryIndex, 7);
+    EXPECT_FALSE(Scene().stageEnded);
 }
 
-TEST_F(SceneScript, UnknownCommandHoldsTheScript) {
-    Play({Entry(9), Entry(kEnd)});
-    for (int f = 0; f < 10; ++f) Frame();
-    EXPECT_EQ(S().entryIndex, 0);
-    EXPECT_FALSE(S().advancePending);
-    EXPECT_FALSE(S().stageEnded);
-}
-
-TEST_F(SceneScript, EmptyScriptAndThePastEndDoNothing) {
-    Play({});
+TEST_F(SceneScript, TheScriptStartsAtTheProjectsStartPosition) {
+    Play({{kAppear, 1}}, 1);  // past the end: nothing happens
     for (int f = 0; f < 5; ++f) Frame();
-    EXPECT_FALSE(S().stageEnded);
-    EXPECT_EQ(AliveCount(), 0);
-
-    Play({Entry(kAppear, 1)}, 1);  // starts past the end
-    for (int f = 0; f < 5; ++f) Frame();
-    EXPECT_EQ(AliveCount(), 0);
-    EXPECT_EQ(S().entryIndex, 6);
-}
-
-TEST_F(SceneScript, ResetStartsAtTheProjectsStartPosition) {
-    Play({Entry(kWait, 1000), Entry(kEnd)}, 1);
-    S().stageEnded = true;
-    S().spawned = true;
-    S().waitFrames = 9;
-    S().Reset();
-    EXPECT_EQ(S().entryIndex, 1);
-    EXPECT_FALSE(S().stageEnded);
-    EXPECT_FALSE(S().spawned);
-    EXPECT_EQ(S().waitFrames, 0);
+    EXPECT_EQ(AliveEnemies(), 0);
+    Play({{kEnd}}, -3);  // reaches entry 0 after as many frames
+    for (int f = 1; f <= 3; ++f) Frame();
+    EXPECT_FALSE(Scene().stageEnded);
     Frame();
-    EXPECT_TRUE(S().stageEnded);
-}
-
-TEST_F(SceneScript, NegativeStartReachesEntryZeroAfterAsManyFrames) {
-    Play({Entry(kEnd)}, -3);
-    Frame();
-    Frame();
-    EXPECT_EQ(S().entryIndex, -1);
-    Frame();
-    EXPECT_EQ(S().entryIndex, 0);
-    EXPECT_FALSE(S().stageEnded);
-    Frame();
-    EXPECT_TRUE(S().stageEnded);
+    EXPECT_TRUE(Scene().stageEnded);
 }
 
 }  // namespace
