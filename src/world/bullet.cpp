@@ -47,6 +47,18 @@ bool TBullet::Start(int32_t theKind, int32_t theSide, double startX, double star
     return true;
 }
 
+void TBullet::Activate() {
+    if (alive) return;
+    alive = true;
+    if (pool) ++pool->liveCount_;
+}
+
+void TBullet::Kill() {
+    if (!alive) return;
+    alive = false;
+    if (pool) --pool->liveCount_;
+}
+
 void TBullet::Update() {
     if (!alive) return;
     StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
@@ -76,12 +88,15 @@ void TBullet::Update() {
 void TBulletPool::SetupAll(TProject* project, TPlayer* player, TEnemyPool* enemyPool,
                            TEffectPool* effectPool) {
     for (TBullet& b : bullets) {
+        b.pool = this;
         b.project = project;
         b.player = player;
         b.enemyPool = enemyPool;
         b.effectPool = effectPool;
         b.Kill();
     }
+    // A bullet activated before it knew its pool was never counted.
+    liveCount_ = 0;
 }
 
 void TBulletPool::KillAll() {
@@ -94,6 +109,9 @@ void TBulletPool::UpdateAll() {
 
 void TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
                        bool aim) {
+    // A full pool has no free slot to find: in a crowded frame most shots end here, instead
+    // of each one looking at all 2048 slots.
+    if (liveCount_ >= kSize) return;
     for (TBullet& b : bullets) {
         if (b.IsAlive()) continue;
         b.Start(kind, side, x, y, speed, angle, aim);
