@@ -71,18 +71,33 @@ void TBullet::Update() {
         // The hit does not stop an enemy bullet.
         if (player->Overlaps(*this)) player->PlayerHit();
     } else if (side == kPlayerSide) {
-        // Every overlapped enemy takes the hit, including a successor that appears in a later
-        // slot during this scan; only then does the shot end.
-        bool hit = false;
-        for (TEnemy& enemy : enemyPool->enemies) {
-            if (!enemy.IsAlive()) continue;
-            if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
-            if (!enemy.Overlaps(*this)) continue;
-            enemy.Damage(1);
-            hit = true;
-        }
-        if (hit) Kill();
+        if (alive && HitEnemies()) Kill();
     }
+}
+
+bool TBullet::HitEnemies() {
+    // Every overlapped enemy takes the hit, including a successor that appears in a later
+    // slot during this scan; only then does the shot end. This is the hottest loop of a
+    // crowded frame (2048 shots x 512 slots), so it reads the fields of the final TEnemy
+    // directly and writes out Overlaps(enemy, *this) with this shot's edges computed once:
+    // the same operands in the same order, so every comparison comes out exactly the same.
+    double right = x + halfWidth, left = x - halfWidth;
+    double bottom = y + halfHeight, top = y - halfHeight;
+    bool hit = false;
+    for (TEnemy& enemy : enemyPool->enemies) {
+        if (!enemy.alive) continue;
+        if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
+              bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
+            continue;
+        if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
+        enemy.Damage(1);
+        hit = true;
+        // A shot that is no longer alive overlaps nothing; one that is takes its edges anew.
+        if (!alive) break;
+        right = x + halfWidth, left = x - halfWidth;
+        bottom = y + halfHeight, top = y - halfHeight;
+    }
+    return hit;
 }
 
 void TBulletPool::SetupAll(TProject* project, TPlayer* player, TEnemyPool* enemyPool,

@@ -37,6 +37,10 @@ public:
     int32_t marginX = 0;
     int32_t marginY = 0;
     double drawnAngle = 0.0;  // the rotation it was last drawn with
+
+private:
+    // A live player's shot against every enemy slot in order; true when any was hit.
+    bool HitEnemies();
 };
 
 class TBulletPool {
