@@ -10,6 +10,7 @@
 namespace {
 constexpr int32_t kEnemySide = 0;
 constexpr int32_t kPlayerSide = 1;
+constexpr int32_t kShotsPassThrough = 1;
 }  // namespace
 
 bool TBullet::Start(int32_t theKind, int32_t theSide, double startX, double startY,
@@ -59,10 +60,6 @@ void TBullet::Kill() {
 }
 
 void TBullet::Update() {
-    Step(nullptr);
-}
-
-void TBullet::Step(TEnemyBoxes* boxes) {
     if (!alive) return;
     StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
     Move();
@@ -72,17 +69,13 @@ void TBullet::Step(TEnemyBoxes* boxes) {
     // A bullet removed off screen hits nothing: Overlaps needs both actors alive.
     if (side == kEnemySide) {
         // The hit does not stop an enemy bullet.
-        if (player->Overlaps(*this)) {
-            player->PlayerHit();
-            // A snapshot of the enemies is trusted only while nothing but bullets has run.
-            if (boxes) boxes->Invalidate();
-        }
+        if (player->Overlaps(*this)) player->PlayerHit();
     } else if (side == kPlayerSide) {
-        if (alive && HitEnemies(boxes)) Kill();
+        if (alive && HitEnemies()) Kill();
     }
 }
 
-bool TBullet::HitEnemies(TEnemyBoxes* boxes) {
+bool TBullet::HitEnemies() {
     // Every overlapped enemy takes the hit, including a successor that appears in a later
     // slot during this scan; only then does the shot end. This is the hottest loop of a
     // crowded frame (2048 shots x 512 slots), so it reads the fields of the final TEnemy
@@ -90,21 +83,8 @@ bool TBullet::HitEnemies(TEnemyBoxes* boxes) {
     // the same operands in the same order, so every comparison comes out exactly the same.
     double right = x + halfWidth, left = x - halfWidth;
     double bottom = y + halfHeight, top = y - halfHeight;
-    int32_t from = 0;
-    if (boxes) {
-        // The snapshot holds the same edges and flags as the enemies, so the slots before
-        // the first one it reports would all be passed over by the scan below.
-        if (!boxes->IsCurrentFor(enemyPool)) boxes->Capture(*enemyPool);
-        from = boxes->FirstOverlap(right, left, bottom, top);
-        if (from == TEnemyPool::kSize) return false;
-        // A hit may change any slot (the enemy dies, a successor starts, children die): from
-        // here on the scan reads the enemies themselves, and the next shot takes a new
-        // snapshot.
-        boxes->Invalidate();
-    }
     bool hit = false;
-    for (int32_t i = from; i < TEnemyPool::kSize; ++i) {
-        TEnemy& enemy = enemyPool->enemies[i];
+    for (TEnemy& enemy : enemyPool->enemies) {
         if (!enemy.alive) continue;
         if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
               bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
@@ -139,10 +119,7 @@ void TBulletPool::KillAll() {
 }
 
 void TBulletPool::UpdateAll() {
-    // Enemies have moved since the last update; the first player's shot takes a snapshot.
-    enemyBoxes_.Invalidate();
-    for (TBullet& b : bullets) b.Step(&enemyBoxes_);
-    enemyBoxes_.Invalidate();
+    for (TBullet& b : bullets) b.Update();
 }
 
 void TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,

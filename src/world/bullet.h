@@ -4,7 +4,6 @@
 #include <array>
 
 #include "world/actor.h"
-#include "world/enemy_boxes.h"
 
 struct TProject;
 class TPlayer;
@@ -17,7 +16,6 @@ public:
     // Starts the bullet; a kind outside 0..255 leaves the slot free (returns false).
     bool Start(int32_t kind, int32_t side, double x, double y, double speed, double angle,
                bool aim);
-    // One frame; a player's shot tests every enemy slot by the enemy's own fields.
     void Update() override;
     // As every actor's, and they keep the pool's count of live bullets: it changes only when
     // the flag really changes.
@@ -41,12 +39,8 @@ public:
     double drawnAngle = 0.0;  // the rotation it was last drawn with
 
 private:
-    friend class TBulletPool;
-    // The frame's step. The pool's update lends it a snapshot of the enemies' boxes that
-    // lets a player's shot skip straight to its first hit; without one every slot is read.
-    void Step(TEnemyBoxes* boxes);
     // A live player's shot against every enemy slot in order; true when any was hit.
-    bool HitEnemies(TEnemyBoxes* boxes);
+    bool HitEnemies();
 };
 
 class TBulletPool {
@@ -74,6 +68,4 @@ public:
 private:
     friend class TBullet;
     int32_t liveCount_ = 0;
-    // Only valid during UpdateAll, until the next hit or player hit.
-    TEnemyBoxes enemyBoxes_;
 };
