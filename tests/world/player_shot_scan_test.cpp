@@ -86,7 +86,4 @@ TEST_F(PlayerShotScan, LaterShotsSeeTheEnemiesAnEarlierHitChanged) {
     EXPECT_EQ(world->bullets.LiveCount(), 1);
 }
 
-
-                         });
-
 }  // namespace
