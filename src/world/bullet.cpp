@@ -47,6 +47,18 @@ bool TBullet::Start(int32_t theKind, int32_t theSide, double startX, double star
     return true;
 }
 
+void TBullet::Activate() {
+    if (alive) return;
+    alive = true;
+    if (pool) ++pool->liveCount_;
+}
+
+void TBullet::Kill() {
+    if (!alive) return;
+    alive = false;
+    if (pool) --pool->liveCount_;
+}
+
 void TBullet::Update() {
     if (!alive) return;
     StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
@@ -59,29 +71,47 @@ void TBullet::Update() {
         // The hit does not stop an enemy bullet.
         if (player->Overlaps(*this)) player->PlayerHit();
     } else if (side == kPlayerSide) {
-        // Every overlapped enemy takes the hit, including a successor that appears in a later
-        // slot during this scan; only then does the shot end.
-        bool hit = false;
-        for (TEnemy& enemy : enemyPool->enemies) {
-            if (!enemy.IsAlive()) continue;
-            if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
-            if (!enemy.Overlaps(*this)) continue;
-            enemy.Damage(1);
-            hit = true;
-        }
-        if (hit) Kill();
+        if (alive && HitEnemies()) Kill();
     }
+}
+
+bool TBullet::HitEnemies() {
+    // Every overlapped enemy takes the hit, including a successor that appears in a later
+    // slot during this scan; only then does the shot end. This is the hottest loop of a
+    // crowded frame (2048 shots x 512 slots), so it reads the fields of the final TEnemy
+    // directly and writes out Overlaps(enemy, *this) with this shot's edges computed once:
+    // the same operands in the same order, so every comparison comes out exactly the same.
+    double right = x + halfWidth, left = x - halfWidth;
+    double bottom = y + halfHeight, top = y - halfHeight;
+    bool hit = false;
+    for (TEnemy& enemy : enemyPool->enemies) {
+        if (!enemy.alive) continue;
+        if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
+              bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
+            continue;
+        if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
+        enemy.Damage(1);
+        hit = true;
+        // A shot that is no longer alive overlaps nothing; one that is takes its edges anew.
+        if (!alive) break;
+        right = x + halfWidth, left = x - halfWidth;
+        bottom = y + halfHeight, top = y - halfHeight;
+    }
+    return hit;
 }
 
 void TBulletPool::SetupAll(TProject* project, TPlayer* player, TEnemyPool* enemyPool,
                            TEffectPool* effectPool) {
     for (TBullet& b : bullets) {
+        b.pool = this;
         b.project = project;
         b.player = player;
         b.enemyPool = enemyPool;
         b.effectPool = effectPool;
         b.Kill();
     }
+    // A bullet activated before it knew its pool was never counted.
+    liveCount_ = 0;
 }
 
 void TBulletPool::KillAll() {
@@ -94,6 +124,9 @@ void TBulletPool::UpdateAll() {
 
 void TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
                        bool aim) {
+    // A full pool has no free slot to find: in a crowded frame most shots end here, instead
+    // of each one looking at all 2048 slots.
+    if (liveCount_ >= kSize) return;
     for (TBullet& b : bullets) {
         if (b.IsAlive()) continue;
         b.Start(kind, side, x, y, speed, angle, aim);

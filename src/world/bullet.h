@@ -9,6 +9,7 @@ struct TProject;
 class TPlayer;
 class TEnemyPool;
 class TEffectPool;
+class TBulletPool;
 
 class TBullet final : public TActor {
 public:
@@ -16,7 +17,12 @@ public:
     bool Start(int32_t kind, int32_t side, double x, double y, double speed, double angle,
                bool aim);
     void Update() override;
+    // As every actor's, and they keep the pool's count of live bullets: it changes only when
+    // the flag really changes.
+    void Activate() override;
+    void Kill() override;
 
+    TBulletPool* pool = nullptr;  // set by SetupAll; none for a bullet outside a pool
     TProject* project = nullptr;
     TPlayer* player = nullptr;
     TEnemyPool* enemyPool = nullptr;
@@ -31,21 +37,35 @@ public:
     int32_t marginX = 0;
     int32_t marginY = 0;
     double drawnAngle = 0.0;  // the rotation it was last drawn with
+
+private:
+    // A live player's shot against every enemy slot in order; true when any was hit.
+    bool HitEnemies();
 };
 
 class TBulletPool {
 public:
     static constexpr int kSize = 2048;
 
+    TBulletPool() = default;
+    // The bullets point back at their pool.
+    TBulletPool(const TBulletPool&) = delete;
+    TBulletPool& operator=(const TBulletPool&) = delete;
+
     void SetupAll(TProject* project, TPlayer* player, TEnemyPool* enemyPool,
                   TEffectPool* effectPool);
     void KillAll();
     void UpdateAll();
     // First free bullet; a full pool drops the shot silently.
-    void Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
-              bool aim);
+    void Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle, bool aim);
     // Kills every enemy bullet.
     void KillEnemyBullets();
+    // Bullets alive now, kept by the bullets' own Activate and Kill.
+    int32_t LiveCount() const { return liveCount_; }
 
     std::array<TBullet, kSize> bullets;
+
+private:
+    friend class TBullet;
+    int32_t liveCount_ = 0;
 };
