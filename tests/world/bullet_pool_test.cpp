@@ -95,7 +95,6 @@ TEST_F(BulletPool, ClearingEnemyShotsOrEveryShotKeepsTheCount) {
 }
 
 TEST_F(BulletPool, ShotsEndingInPlayKeepTheCount) {
-    bool damageRule = DamageRuleAvailable();
     PlaceEnemy(0, 1, 100, 50, 10, 100);
     Fill(kEnemySide);
     // Two shots fly off the field, one player's shot ends on the enemy.
@@ -113,7 +112,6 @@ TEST_F(BulletPool, ShotsEndingInPlayKeepTheCount) {
     ExpectCountMatchesSlots();
     Fire(kPlayerSide, 600);
     EXPECT_DOUBLE_EQ(bullet(3).x, 600);
-    if (!damageRule) GTEST_SKIP() << "the enemies' damage rule is not in this build yet";
     EXPECT_EQ(world->enemies.enemies[0].durability, 99);
 }
 
