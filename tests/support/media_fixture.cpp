@@ -64,6 +64,19 @@ int LoadArgbImage(const std::string& dir, int width, int height, const std::vect
     return LoadImageFile(path.c_str());
 }
 
+int MediaTest::Load(int width, int height, const std::vector<uint32_t>& argb, bool withAlpha) {
+    const int handle = LoadArgbImage(dir_.path(), width, height, argb, withAlpha);
+    EXPECT_NE(handle, -1);
+    return handle;
+}
+
+int MediaTest::Numbered(int width, int height) {
+    std::vector<uint32_t> px;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) px.push_back(NumberedPixel(x, y));
+    return Load(width, height, px);
+}
+
 // fontconfig keeps parts of its parsed configuration unreachable until FcFini, which a
 // process that may still draw text never calls. Leak checks in sanitizer builds skip it.
 extern "C" const char* __lsan_default_suppressions() {
