@@ -1,9 +1,10 @@
-// A fixture for sound tests: a fresh sound table, files in a temporary folder, and the
-// mixer pulled directly, as a host would, without MediaInit or an audio device.
+// A fixture for sound tests: a fresh sound table, files in a temporary folder with the log
+// on, and the mixer pulled directly, as a host would, without MediaInit or an audio device.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,10 +15,11 @@
 #include "media/media.h"
 #include "support/temp_dir.h"
 
-// Pulls the mixer as a host does.
-inline std::vector<int16_t> Pull(int frames) {
+// 'frames' frames of the mix, pulled in slices of 'slice' frames as a host does.
+inline std::vector<int16_t> Pull(int frames, int slice = 1 << 30) {
     std::vector<int16_t> out(static_cast<size_t>(frames) * 2, 0x5555);
-    media::PullAudio(out.data(), frames);
+    for (int at = 0; at < frames; at += slice)
+        media::PullAudio(&out[at * 2], std::min(slice, frames - at));
     return out;
 }
 
@@ -40,6 +42,7 @@ protected:
         media::ReleaseAllSounds();
         SetSoundLoadMode(0);
         media::TakeSoundStarts();
+        SetAppLogEnabled(1);
     }
     void TearDown() override {
         SetAppLogEnabled(0);
@@ -47,19 +50,22 @@ protected:
         SetSoundLoadMode(0);
     }
 
-    // Writes the file and loads it in the given mode.
+    // Writes the file and loads it in the given mode (0 in memory, 2 streamed).
     int Load(const std::string& name, const std::vector<uint8_t>& bytes, int bufferCount = 3,
              int mode = 0) {
         dir_.WriteFile(name, bytes);
         EXPECT_EQ(SetSoundLoadMode(mode), 0);
         return LoadSoundFile(name.c_str(), bufferCount);
     }
+    bool Logged(const std::string& name) const {
+        return dir_.ReadFile("AppLog.txt").find(name) != std::string::npos;
+    }
 
     TempDir dir_;
     ScopedCwd cwd_{dir_.path()};
 };
 
-// Mono samples: a steady level, a ramp (sample k = k), a sine.
+// Mono samples: a steady level, a ramp (sample k = k).
 inline std::vector<int16_t> Level(int frames, int16_t value) {
     return std::vector<int16_t>(static_cast<size_t>(frames), value);
 }
