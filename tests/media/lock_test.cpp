@@ -1,38 +1,29 @@
+// The media layer's one recursive lock: held by one thread at a time, served first come
+// first served.
+#include "media/lock.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
-
-#include "media/lock.h"
 
 using media::MediaLock;
 
 namespace {
+
 void WaitFor(const std::function<bool()>& cond) {
     for (int i = 0; i < 5000 && !cond(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
-}  // namespace
 
-TEST(MediaLock, IsRecursiveForItsOwner) {
+TEST(MediaLock, IsRecursiveAndExcludesAnotherThreadUntilFullyReleased) {
     MediaLock lock;
     lock.Lock();
     lock.Lock();
-    EXPECT_TRUE(lock.OwnedByCurrentThread());
     EXPECT_EQ(lock.RecursionCount(), 2);
-    lock.Unlock();
-    EXPECT_TRUE(lock.OwnedByCurrentThread());
-    lock.Unlock();
-    EXPECT_FALSE(lock.OwnedByCurrentThread());
-    EXPECT_EQ(lock.RecursionCount(), 0);
-}
-
-TEST(MediaLock, ExcludesAnotherThreadUntilFullyReleased) {
-    MediaLock lock;
-    lock.Lock();
-    lock.Lock();
     std::atomic<bool> got{false};
     std::thread t([&] {
         lock.Lock();
@@ -41,11 +32,14 @@ TEST(MediaLock, ExcludesAnotherThreadUntilFullyReleased) {
     });
     WaitFor([&] { return lock.WaiterCount() == 1; });
     lock.Unlock();
+    EXPECT_TRUE(lock.OwnedByCurrentThread());
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_FALSE(got);  // still held once
     lock.Unlock();
+    EXPECT_FALSE(lock.OwnedByCurrentThread());
     t.join();
     EXPECT_TRUE(got);
+    EXPECT_EQ(lock.RecursionCount(), 0);
 }
 
 TEST(MediaLock, WaitersAreServedInArrivalOrder) {
@@ -86,3 +80,5 @@ TEST(MediaLock, KeepsCountsRightUnderContention) {
     EXPECT_EQ(counter, 8000);
     EXPECT_EQ(lock.WaiterCount(), 0u);
 }
+
+}  // namespace
