@@ -59,65 +59,49 @@ TEST_F(SpriteImage, DrawPutsTheTopLeftAndDrawRotatedTheCentreAtTheTruncatedPosit
     AddFrame(&s, 4, 2);
     s.drawX = 10.9;
     s.drawY = -0.7;  // toward zero: row 0, not -1
-    s.drawAngle = 45;
-    s.drawScale = 3;  // both ignored by Draw
-    s.Draw(0);
-    EXPECT_EQ(LitBox(), (Box{10, 0, 14, 2}));
-    EXPECT_EQ(Pixel(10, 0), At(0, 0));
-    ClearScreen();
+    s.drawAngle = 90;
+    s.drawScale = 3;
     s.mirrored = 1;
-    s.Draw(0);
+    s.Draw(0);  // angle and scale ignored
+    EXPECT_EQ(LitBox(), (Box{10, 0, 14, 2}));
     EXPECT_EQ(Pixel(10, 0), At(3, 0));
     ClearScreen();
-    s.mirrored = 0;
     s.drawY = 10.2;
-    s.drawAngle = 0;
     s.drawScale = 1;
-    s.DrawRotated(0);
-    EXPECT_EQ(LitBox(), (Box{8, 9, 12, 11}));
-    ClearScreen();
-    s.drawAngle = 90;  // degrees, clockwise: the top-left pixel goes top-right
-    s.DrawRotated(0);
+    s.mirrored = 0;
+    s.DrawRotated(0);  // degrees, clockwise: the top-left pixel goes top-right
     EXPECT_EQ(LitBox(), (Box{9, 8, 11, 12}));
     EXPECT_EQ(Pixel(10, 8), At(0, 0));
     ClearScreen();
     s.drawAngle = 0;
     s.drawScale = 2;
     s.DrawRotated(0);
-    EXPECT_EQ(LitPixels(), 32);
+    EXPECT_EQ(LitBox(), (Box{6, 8, 14, 12}));
 }
 
 TEST_F(SpriteImage, BlendValueAppliesToTheDrawAndBlendingIsOffAfterwards) {
     TSpriteImage s;
     AddFrame(&s, 1, 1);  // (1, 1, 128)
     s.blendValue = 128;
-    s.drawX = 10;
-    s.DrawRotated(0);
-    EXPECT_EQ(BlendModeNow(), 0);
-    s.drawX = 20;
-    s.Draw(0);
-    EXPECT_EQ(BlendModeNow(), 0);
-    s.drawX = 30;
-    s.DrawPart(0, 0, 1, 1);
-    EXPECT_EQ(BlendModeNow(), 0);
-    for (int x : {10, 20, 30}) EXPECT_EQ(Pixel(x, 0), 0x010140u) << x;  // 128/255 over black
+    auto drawn = [&](int x, void (*draw)(TSpriteImage&)) {
+        s.drawX = x;
+        draw(s);
+        EXPECT_EQ(BlendModeNow(), 0);
+        return Pixel(x, 0);
+    };
+    // 128 / 255 over black; Draw passes the record's blend mode on, DrawRotated and DrawPart
+    // always blend, and 255 and above draws solid.
+    EXPECT_EQ(drawn(10, [](TSpriteImage& s) { s.DrawRotated(0); }), 0x010140u);
+    EXPECT_EQ(drawn(20, [](TSpriteImage& s) { s.Draw(0); }), 0x010140u);
+    EXPECT_EQ(drawn(30, [](TSpriteImage& s) { s.DrawPart(0, 0, 1, 1); }), 0x010140u);
+    s.blendMode = 0;  // never set by the game
+    EXPECT_EQ(drawn(40, [](TSpriteImage& s) { s.Draw(0); }), At(0, 0));
+    EXPECT_EQ(drawn(50, [](TSpriteImage& s) { s.DrawRotated(0); }), 0x010140u);
+    s.blendMode = 1;
+    s.blendValue = 300;
+    EXPECT_EQ(drawn(60, [](TSpriteImage& s) { s.Draw(0); }), At(0, 0));
     s.DrawWindowFrame(100, 100, 2, 1);
     EXPECT_EQ(BlendModeNow(), 0);
-    // Draw passes the record's blend mode on (0 here, which the game never sets);
-    // DrawRotated always blends. 255 and above draws solid.
-    s.blendValue = 100;
-    s.blendMode = 0;
-    s.drawX = s.drawY = 0;  // the window frame moved it
-    s.Draw(0);
-    EXPECT_EQ(Pixel(0, 0), At(0, 0));
-    s.drawX = 1.5;
-    s.DrawRotated(0);
-    EXPECT_EQ(Pixel(1, 0), 0x000032u);
-    s.blendValue = 300;
-    s.blendMode = 1;
-    s.drawX = 2;
-    s.Draw(0);
-    EXPECT_EQ(Pixel(2, 0), At(0, 0));
 }
 
 TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
@@ -140,14 +124,9 @@ TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
     for (int shift : {16, 8, 0}) translucent |= ((box >> shift & 0xFF) * 108 + 127) / 255 << shift;
     for (int row = 0; row < 4; ++row) {
         for (int col = 0; col < 11; ++col) {
-            const bool border = row == 0 || row == 3 || col == 0 || col == 10;
-            const uint32_t want = border ? cellColour(col == 0    ? 0
-                                                      : col == 10 ? 2
-                                                                  : 1,
-                                                      row == 0   ? 0
-                                                      : row == 3 ? 2
-                                                                 : 1)
-                                         : translucent;
+            // Sheet cell 0 at the left and top, 2 at the right and bottom, 1 between.
+            const int cx = (col > 0) + (col == 10), cy = (row > 0) + (row == 3);
+            const uint32_t want = cx == 1 && cy == 1 ? translucent : cellColour(cx, cy);
             const int x = 100 + 10 * col, y = 50 + 13 * row;
             EXPECT_EQ(Pixel(x, y), want) << col << "," << row;
             EXPECT_EQ(Pixel(x + 9, y + 12), want) << col << "," << row;

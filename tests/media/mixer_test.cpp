@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "sound_fixture.h"
@@ -117,17 +116,6 @@ TEST_F(SoundPlay, BadHandlesAndArgumentsAreRefused) {
     media::ReleaseAllSounds();
     EXPECT_EQ(IsSoundPlaying(h), -1);  // released handles are stale
     EXPECT_EQ(StartSound(h, 1, 1), -1);
-}
-
-TEST_F(SoundPlay, HandleTableHolds4096Sounds) {
-    dir_.WriteFile("Tiny.wav", wav::Pcm16(Level(4, 1), 1, kRate));
-    std::vector<int> handles;
-    for (int i = 0; i < 4096; ++i) handles.push_back(LoadSoundFile("Tiny.wav", 1));
-    std::sort(handles.begin(), handles.end());
-    EXPECT_EQ(std::unique(handles.begin(), handles.end()), handles.end());
-    EXPECT_NE(handles.front(), -1);
-    EXPECT_EQ(LoadSoundFile("Tiny.wav", 1), -1);
-    EXPECT_TRUE(Logged("Tiny.wav"));
 }
 
 // A host whose audio device opened at 44100 Hz.
