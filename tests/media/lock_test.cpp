@@ -64,19 +64,18 @@ TEST(MediaLock, WaitersAreServedInArrivalOrder) {
 TEST(MediaLock, KeepsCountsRightUnderContention) {
     MediaLock lock;
     long counter = 0;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&] {
-            for (int i = 0; i < 2000; ++i) {
-                lock.Lock();
-                lock.Lock();
-                ++counter;
-                lock.Unlock();
-                lock.Unlock();
-            }
-        });
-    }
-    for (auto& t : threads) t.join();
+    auto work = [&] {
+        for (int i = 0; i < 4000; ++i) {
+            lock.Lock();
+            lock.Lock();
+            ++counter;
+            lock.Unlock();
+            lock.Unlock();
+        }
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
     EXPECT_EQ(counter, 8000);
     EXPECT_EQ(lock.WaiterCount(), 0u);
 }

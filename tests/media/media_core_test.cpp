@@ -1,5 +1,4 @@
-// The media layer's life on the headless host: screen modes, scripted input, quitting and
-// the debug text.
+// The media layer's life on the headless host: screen modes, scripted input and quitting.
 #include <gtest/gtest.h>
 
 #include "media/host.h"
@@ -58,14 +57,6 @@ TEST_F(HeadlessMedia, QuitRequestAndMediaEndStopTheLoop) {
     EXPECT_EQ(ProcessMessage(), -1);
     EXPECT_EQ(FlipScreen(), -1);
     EXPECT_EQ(MediaEnd(), 0);  // a second call changes nothing
-}
-
-TEST_F(HeadlessMedia, DebugTextKeepsLinesUntilCleared) {
-    PrintToScreen("FPS:%0d", 59);
-    PrintToScreen("\nsecond");
-    EXPECT_EQ(media::DebugText(), "FPS:59\nsecond");
-    ClearScreenPrint();
-    EXPECT_EQ(media::DebugText(), "");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST_F(SoundPlay, VolumeAttenuatesByTheFormula) {
         EXPECT_EQ(media::AttenuationForVolume(volume), attenuation) << volume;
     // A level of 10000 at volume 128 plays as 10000 x 10^(-299 / 2000) = 7088; -298 would
     // give 7096, -300 7079. Silent sounds still play.
-    int h = Load("Level.wav", wav::Pcm16(Level(4800, 10000), 1, kRate), 1);
+    int h = Load("Level.wav", LevelWav(4800, 10000), 1);
     for (auto [volume, level] : {std::pair{128, 7088}, {0, 0}, {-5, 0}, {300, 10000}}) {
         ASSERT_EQ(SetSoundVolume(volume, h), 0);
         ASSERT_EQ(StartSound(h, 1, 1), 0);
@@ -45,7 +45,7 @@ TEST_F(SoundPlay, EleventhStartRestartsTheOldestCopyFromItsStart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bufferCount);
         media::ReleaseAllSounds();
-        int h = Load("Ramp.wav", wav::Pcm16(Ramp(4800), 1, kRate), c.bufferCount);
+        int h = Load("Ramp.wav", RampWav(4800), c.bufferCount);
         for (int k = 0; k < c.starts; ++k) {
             if (k > 0) Pull(100);
             ASSERT_EQ(StartSound(h, 1, k == c.starts - 1 ? c.fromStart : 1), 0);
@@ -75,7 +75,7 @@ TEST_F(SoundPlay, LoopWrapsInsideAPullWithoutAGap) {
 }
 
 TEST_F(SoundPlay, SoundEndsInThePullThatMixesItsLastFrame) {
-    int h = Load("Ramp.wav", wav::Pcm16(Ramp(1000), 1, kRate), 1);
+    int h = Load("Ramp.wav", RampWav(1000), 1);
     StartSound(h, 1, 1);
     Pull(999);
     EXPECT_EQ(IsSoundPlaying(h), 1);
@@ -85,8 +85,8 @@ TEST_F(SoundPlay, SoundEndsInThePullThatMixesItsLastFrame) {
 }
 
 TEST_F(SoundPlay, CopiesAddUpSaturateAndStopTogether) {
-    int up = Load("Up.wav", wav::Pcm16(Level(4800, 20000), 1, kRate), 3);
-    int down = Load("Down.wav", wav::Pcm16(Level(4800, -20000), 1, kRate), 3);
+    int up = Load("Up.wav", LevelWav(4800, 20000), 3);
+    int down = Load("Down.wav", LevelWav(4800, -20000), 3);
     EXPECT_EQ(StopSound(up), 0);  // not playing: nothing happens
     for (int k = 0; k < 3; ++k) StartSound(up, 3, 1);
     for (int16_t s : Pull(10)) ASSERT_EQ(s, 32767);
@@ -106,7 +106,7 @@ TEST_F(SoundPlay, BadHandlesAndArgumentsAreRefused) {
         EXPECT_EQ(SetSoundVolume(255, bad), -1);
     }
     for (int mode : {1, 3, -1}) EXPECT_EQ(SetSoundLoadMode(mode), -1);
-    int h = Load("Level.wav", wav::Pcm16(Level(100, 1), 1, kRate), 1);
+    int h = Load("Level.wav", LevelWav(100, 1), 1);
     EXPECT_EQ(StartSound(h, 2, 1), -1);
     EXPECT_EQ(StartSound(h, 7, 1), -1);
     EXPECT_TRUE(media::TakeSoundStarts().empty());
@@ -130,7 +130,7 @@ public:
 };
 
 TEST_F(SoundPlay, SoundsLoadedBeforeTheDeviceOpenedKeepTheirLength) {
-    int h = Load("Second.wav", wav::Pcm16(Level(48000, 3000), 1, kRate), 1);
+    int h = Load("Second.wav", LevelWav(48000, 3000), 1);
     media::SetHost(std::make_unique<Device44100>());
     EXPECT_EQ(media::MixRate(), 44100);
     StartSound(h, 1, 1);

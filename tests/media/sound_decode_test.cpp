@@ -35,7 +35,7 @@ TEST(SoundDecode, WavSamplesBecomeStereo16BitRoundedAndSaturated) {
 
 TEST(SoundDecode, OtherRatesAreResampledToTheMixRate) {
     // A steady level at 22050 Hz keeps its level and comes out 48000/22050 times as long.
-    std::vector<int16_t> frames = Decode(wav::Pcm16(Level(2205, 8000), 1, 22050));
+    std::vector<int16_t> frames = Decode(wav::Pcm16(std::vector<int16_t>(2205, 8000), 1, 22050));
     EXPECT_EQ(frames.size() / 2, 4800u);
     EXPECT_NEAR(frames[2 * 2400], 8000, 80);
     EXPECT_NEAR(frames[2 * 2400 + 1], 8000, 80);

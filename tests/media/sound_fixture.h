@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "media/inspect.h"
 #include "media/media.h"
 #include "support/temp_dir.h"
+#include "support/wav_writer.h"
 
 // 'frames' frames of the mix, pulled in slices of 'slice' frames as a host does.
 inline std::vector<int16_t> Pull(int frames, int slice = 1 << 30) {
@@ -65,14 +67,14 @@ protected:
     ScopedCwd cwd_{dir_.path()};
 };
 
-// Mono samples: a steady level, a ramp (sample k = k).
-inline std::vector<int16_t> Level(int frames, int16_t value) {
-    return std::vector<int16_t>(static_cast<size_t>(frames), value);
+// Mono 16-bit WAV files at the mix rate: a steady level, and a ramp whose sample k is k.
+inline std::vector<uint8_t> LevelWav(int frames, int16_t level) {
+    return wav::Pcm16(std::vector<int16_t>(frames, level), 1, 48000);
 }
-inline std::vector<int16_t> Ramp(int frames) {
-    std::vector<int16_t> out;
-    for (int i = 0; i < frames; ++i) out.push_back(static_cast<int16_t>(i));
-    return out;
+inline std::vector<uint8_t> RampWav(int frames) {
+    std::vector<int16_t> ramp(frames);
+    std::iota(ramp.begin(), ramp.end(), int16_t(0));
+    return wav::Pcm16(ramp, 1, 48000);
 }
 // Interleaved floats for the Ogg encoder: 'periods' whole periods over 'frames', so the
 // sound joins up with itself when looped.

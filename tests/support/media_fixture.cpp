@@ -11,6 +11,7 @@
 
 void MediaTest::SetUp() {
     media::ReleaseAllImages();
+    media::ReleaseAllFonts();
     SetBlendMode(0, 0);
     SetDrawBrightness(255, 255, 255);
     ClearScreen();
@@ -18,6 +19,7 @@ void MediaTest::SetUp() {
 
 void MediaTest::TearDown() {
     media::ReleaseAllImages();
+    media::ReleaseAllFonts();
     SetBlendMode(0, 0);
     SetDrawBrightness(255, 255, 255);
     SetAppLogEnabled(0);
