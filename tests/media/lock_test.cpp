@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -19,44 +18,28 @@ void WaitFor(const std::function<bool()>& cond) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-TEST(MediaLock, IsRecursiveAndExcludesAnotherThreadUntilFullyReleased) {
+TEST(MediaLock, IsRecursiveExcludesOthersAndServesThemInArrivalOrder) {
     MediaLock lock;
     lock.Lock();
     lock.Lock();
     EXPECT_EQ(lock.RecursionCount(), 2);
-    std::atomic<bool> got{false};
-    std::thread t([&] {
-        lock.Lock();
-        got = true;
-        lock.Unlock();
-    });
-    WaitFor([&] { return lock.WaiterCount() == 1; });
-    lock.Unlock();
-    EXPECT_TRUE(lock.OwnedByCurrentThread());
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(got);  // still held once
-    lock.Unlock();
-    EXPECT_FALSE(lock.OwnedByCurrentThread());
-    t.join();
-    EXPECT_TRUE(got);
-    EXPECT_EQ(lock.RecursionCount(), 0);
-}
-
-TEST(MediaLock, WaitersAreServedInArrivalOrder) {
-    MediaLock lock;
-    lock.Lock();
-    std::vector<int> order;
+    std::vector<int> order;  // guarded by the lock itself
     std::vector<std::thread> threads;
     for (int i = 0; i < 6; ++i) {
         threads.emplace_back([&, i] {
             lock.Lock();
-            order.push_back(i);  // guarded by the lock itself
+            order.push_back(i);
             lock.Unlock();
         });
         // Each thread queues before the next one starts.
         WaitFor([&] { return lock.WaiterCount() == static_cast<size_t>(i + 1); });
     }
     lock.Unlock();
+    EXPECT_TRUE(lock.OwnedByCurrentThread());
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(order.empty());  // still held once
+    lock.Unlock();
+    EXPECT_FALSE(lock.OwnedByCurrentThread());
     for (auto& t : threads) t.join();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
 }

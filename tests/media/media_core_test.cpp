@@ -1,4 +1,4 @@
-// The media layer's life on the headless host: screen modes, scripted input and quitting.
+// The media layer's life on the headless host: scripted input and quitting.
 #include <gtest/gtest.h>
 
 #include "media/host.h"
@@ -20,16 +20,6 @@ protected:
         sys::ClearQuit();
     }
 };
-
-TEST(MediaSettings, ScreenModeAcceptsOnlyKnownDepths) {
-    EXPECT_EQ(GetScreenColorDepth(), 16);
-    EXPECT_EQ(SetScreenMode(640, 480, 24, 60), -1);
-    EXPECT_EQ(SetScreenMode(0, 480, 16, 60), -1);
-    EXPECT_EQ(SetScreenMode(640, 480, 32, 60), 0);
-    EXPECT_EQ(GetScreenColorDepth(), 32);
-    EXPECT_EQ(SetScreenMode(-1, -1, 16, -1), 0);
-    EXPECT_EQ(GetScreenColorDepth(), 16);
-}
 
 TEST_F(HeadlessMedia, InputOverrideFeedsTheFrameBeingRead) {
     media::SetInputOverride([](uint32_t frame, uint8_t keys[256], int* pad) {
