@@ -89,15 +89,10 @@ TEST_F(SpriteImage, BlendValueAppliesToTheDrawAndBlendingIsOffAfterwards) {
         EXPECT_EQ(BlendModeNow(), 0);
         return Pixel(x, 0);
     };
-    // 128 / 255 over black; Draw passes the record's blend mode on, DrawRotated and DrawPart
-    // always blend, and 255 and above draws solid.
+    // 128 / 255 over black, and 255 and above draws solid.
     EXPECT_EQ(drawn(10, [](TSpriteImage& s) { s.DrawRotated(0); }), 0x010140u);
     EXPECT_EQ(drawn(20, [](TSpriteImage& s) { s.Draw(0); }), 0x010140u);
     EXPECT_EQ(drawn(30, [](TSpriteImage& s) { s.DrawPart(0, 0, 1, 1); }), 0x010140u);
-    s.blendMode = 0;  // never set by the game
-    EXPECT_EQ(drawn(40, [](TSpriteImage& s) { s.Draw(0); }), At(0, 0));
-    EXPECT_EQ(drawn(50, [](TSpriteImage& s) { s.DrawRotated(0); }), 0x010140u);
-    s.blendMode = 1;
     s.blendValue = 300;
     EXPECT_EQ(drawn(60, [](TSpriteImage& s) { s.Draw(0); }), At(0, 0));
     s.DrawWindowFrame(100, 100, 2, 1);

@@ -33,24 +33,20 @@ TEST(SoundDecode, WavSamplesBecomeStereo16BitRoundedAndSaturated) {
               (std::vector<int16_t>{16384, -32768, 32767, -32768, 8192, 0}));
 }
 
-TEST(SoundDecode, OtherRatesAreResampledToTheMixRate) {
-    // A steady level at 22050 Hz keeps its level and comes out 48000/22050 times as long.
-    std::vector<int16_t> frames = Decode(wav::Pcm16(std::vector<int16_t>(2205, 8000), 1, 22050));
-    EXPECT_EQ(frames.size() / 2, 4800u);
-    EXPECT_NEAR(frames[2 * 2400], 8000, 80);
-    EXPECT_NEAR(frames[2 * 2400 + 1], 8000, 80);
-    frames = Decode(EncodeOggVorbis(LoopableSine(44100, 1, 300, 0.3), 1, 44100));
-    EXPECT_EQ(frames.size() / 2, 48000u);
-}
-
-TEST(SoundDecode, OggVorbisDecodesToItsOwnLengthAndWave) {
+TEST(SoundDecode, OggAndOtherRatesComeOutAtTheMixRateWithTheirWave) {
     const std::vector<float> source = LoopableSine(12000, 2, 110, 0.5);
-    const std::vector<int16_t> frames = Decode(EncodeOggVorbis(source, 2, kRate));
+    std::vector<int16_t> frames = Decode(EncodeOggVorbis(source, 2, kRate));
     ASSERT_EQ(frames.size(), source.size());
     double worst = 0;
     for (size_t i = 2000; i < 10000; ++i)
         worst = std::max(worst, std::fabs(frames[i] / 32768.0 - source[i]));
     EXPECT_LT(worst, 0.05);  // lossy, but the same wave
+    // Other rates come out 48000 / rate times as long, a steady level at its level.
+    EXPECT_EQ(Decode(SineOgg(44100, 1, 44100, 300, 0.3)).size() / 2, 48000u);
+    frames = Decode(wav::Pcm16(std::vector<int16_t>(2205, 8000), 1, 22050));
+    EXPECT_EQ(frames.size() / 2, 4800u);
+    EXPECT_NEAR(frames[2 * 2400], 8000, 80);
+    EXPECT_NEAR(frames[2 * 2400 + 1], 8000, 80);
 }
 
 // Bad files: LoadSoundFile answers -1 and names the file in "AppLog.txt".
@@ -80,7 +76,7 @@ TEST_F(SoundLoadFailure, BadFilesFailWithALogLineNamingThem) {
     ExpectRefused("Silent.ogg", EncodeOggVorbis({}, 1, kRate));
     ExpectRefused("Nothing.wav", {});
     ExpectRefused("Text.wav", {'n', 'o', 't', ' ', 'a', ' ', 's', 'o', 'u', 'n', 'd'});
-    const std::vector<uint8_t> ogg = EncodeOggVorbis(LoopableSine(48000, 2, 500, 0.4), 2, kRate);
+    const std::vector<uint8_t> ogg = SineOgg(48000, 2, kRate, 500, 0.4);
     std::vector<uint8_t> damaged = ogg;
     for (size_t i = 28; i < 60; ++i) damaged[i] ^= 0x5A;  // inside the first header packet
     ExpectRefused("Damaged.ogg", damaged);
@@ -93,7 +89,7 @@ TEST_F(SoundLoadFailure, BadFilesFailWithALogLineNamingThem) {
 TEST_F(SoundLoadFailure, DamagedFilesNeverCrashOrHang) {
     const std::vector<uint8_t> originals[] = {
         wav::Pcm16(std::vector<int16_t>(3000, 500), 2, 44100),
-        EncodeOggVorbis(LoopableSine(9000, 2, 200, 0.5), 2, 32000),
+        SineOgg(9000, 2, 32000, 200),
     };
     uint32_t state = 1;
     auto next = [&] { return (state = state * 1664525u + 1013904223u) >> 8; };

@@ -14,6 +14,7 @@
 #include "media/host.h"
 #include "media/inspect.h"
 #include "media/media.h"
+#include "support/ogg_writer.h"
 #include "support/temp_dir.h"
 #include "support/wav_writer.h"
 
@@ -28,10 +29,8 @@ inline std::vector<int16_t> Pull(int frames, int slice = 1 << 30) {
 // Pulls in slices of 'slice' frames until the sound stops (at most 'limit' frames).
 inline std::vector<int16_t> PullUntilStopped(int sound, int slice, int limit) {
     std::vector<int16_t> all;
-    for (int pulled = 0; pulled < limit && IsSoundPlaying(sound) == 1; pulled += slice) {
-        std::vector<int16_t> part = Pull(slice);
-        all.insert(all.end(), part.begin(), part.end());
-    }
+    for (int pulled = 0; pulled < limit && IsSoundPlaying(sound) == 1; pulled += slice)
+        for (int16_t s : Pull(slice)) all.push_back(s);
     return all;
 }
 
@@ -85,4 +84,9 @@ inline std::vector<float> LoopableSine(int frames, int channels, double periods,
             out.push_back(
                 static_cast<float>(amplitude * std::cos(2 * M_PI * periods * i / frames + c)));
     return out;
+}
+// That sound as an Ogg Vorbis file at 'rate'.
+inline std::vector<uint8_t> SineOgg(int frames, int channels, int rate, double periods,
+                                    double amplitude = 0.5) {
+    return EncodeOggVorbis(LoopableSine(frames, channels, periods, amplitude), channels, rate);
 }

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "sound_fixture.h"
-#include "support/ogg_writer.h"
 #include "support/wav_writer.h"
 #include "sys/sys.h"
 
@@ -22,8 +21,7 @@ std::vector<int16_t> PlayOnce(int sound, int slice) {
 TEST_F(SoundStream, StreamedOggGivesTheSamplesOfTheDecodedOne) {
     for (auto [channels, rate] : {std::pair{2, 48000}, {1, 22050}, {2, 44100}}) {
         SCOPED_TRACE(rate);
-        const std::vector<uint8_t> ogg =
-            EncodeOggVorbis(LoopableSine(rate * 3 / 2, channels, 300, 0.5), channels, rate);
+        const std::vector<uint8_t> ogg = SineOgg(rate * 3 / 2, channels, rate, 300);
         const std::vector<int16_t> memory = PlayOnce(Load("Memory.ogg", ogg, 1, 0), 1000);
         const std::vector<int16_t> streamed = PlayOnce(Load("Streamed.ogg", ogg, 1, 2), 816);
         // 1.5 seconds at the mix rate; each stops in the pull of its last frame, and the
@@ -40,9 +38,7 @@ TEST_F(SoundStream, StreamedLoopsWrapWithoutAGapOrClick) {
     // frames either way. The file starts and ends at a peak, where a gap would drop to zero.
     for (auto [channels, rate] : {std::pair{2, kRate}, {1, 22050}}) {
         SCOPED_TRACE(rate);
-        const int h =
-            Load("Loop.ogg",
-                 EncodeOggVorbis(LoopableSine(rate / 2, channels, 25, 0.6), channels, rate), 1, 2);
+        const int h = Load("Loop.ogg", SineOgg(rate / 2, channels, rate, 25, 0.6), 1, 2);
         ASSERT_EQ(StartSound(h, 3, 1), 0);
         const std::vector<int16_t> looped = Pull(120 * 816, 816);
         EXPECT_EQ(IsSoundPlaying(h), 1);
@@ -63,7 +59,7 @@ TEST_F(SoundStream, StreamedLoopsWrapWithoutAGapOrClick) {
 
 TEST_F(SoundStream, StoppedStreamStartsAgainFromItsBeginning) {
     // As the game plays every sound: stop, then start from the beginning.
-    const int h = Load("Tone.ogg", EncodeOggVorbis(LoopableSine(9600, 1, 10, 0.5), 1, kRate), 3, 2);
+    const int h = Load("Tone.ogg", SineOgg(9600, 1, kRate, 10), 3, 2);
     StartSound(h, 1, 1);
     const std::vector<int16_t> first = Pull(500);
     StopSound(h);
@@ -72,7 +68,7 @@ TEST_F(SoundStream, StoppedStreamStartsAgainFromItsBeginning) {
 }
 
 TEST_F(SoundStream, StreamedFileGoneBeforeItPlaysFailsToStart) {
-    const int h = Load("Gone.ogg", EncodeOggVorbis(LoopableSine(4800, 1, 5, 0.5), 1, kRate), 1, 2);
+    const int h = Load("Gone.ogg", SineOgg(4800, 1, kRate, 5), 1, 2);
     ASSERT_NE(h, -1);
     std::remove((dir_ / "Gone.ogg").c_str());
     EXPECT_EQ(StartSound(h, 1, 1), -1);
@@ -82,7 +78,7 @@ TEST_F(SoundStream, StreamedFileGoneBeforeItPlaysFailsToStart) {
 }
 
 TEST_F(SoundStream, DamageInTheMiddleIsRefusedInMemoryAndEndsAStream) {
-    std::vector<uint8_t> ogg = EncodeOggVorbis(LoopableSine(96000, 2, 400, 0.5), 2, kRate);
+    std::vector<uint8_t> ogg = SineOgg(96000, 2, kRate, 400);
     // Past the headers, before the last page.
     for (size_t i = ogg.size() * 3 / 5; i < ogg.size() * 4 / 5; i += 7) ogg[i] ^= 0xA5;
     EXPECT_EQ(Load("Damaged.ogg", ogg, 1, 0), -1);
