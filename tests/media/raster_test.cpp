@@ -5,10 +5,8 @@
 
 #include <cmath>
 #include <functional>
-#include <string>
 #include <vector>
 
-#include "media/core.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "media/raster_avx2.h"
