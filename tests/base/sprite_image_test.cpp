@@ -38,7 +38,6 @@ TEST_F(SpriteImage, NegativeFrameIsACheckedFailureMissingOnesAreSilent) {
     TSpriteImage empty, one;
     AddFrame(&one, 4, 4);
     const int before = CheckFailureCount();
-    empty.drawX = empty.drawY = 20;
     empty.DrawRotated(0);
     empty.Draw(0);
     empty.DrawPart(0, 0, 4, 4);

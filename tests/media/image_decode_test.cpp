@@ -122,13 +122,9 @@ TEST(ImageDecode, BadFilesAreRefusedWithAReason) {
     ExpectRefused("png 100000 x 100000", EncodePngHeaderOnly(100000, 100000));
     ExpectRefused("png 16000 x 16000", EncodePngHeaderOnly(16000, 16000), "limit");
     Bytes huge = EncodeJpeg(8, 8, std::vector<uint32_t>(64, 0x808080));
-    for (size_t i = 0; i + 8 < huge.size(); ++i) {
-        if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {  // the frame header: 65000 x 65000
-            huge[i + 5] = huge[i + 7] = 0xFD;
-            huge[i + 6] = huge[i + 8] = 0xE8;
-            break;
-        }
-    }
+    const size_t frame = std::string(huge.begin(), huge.end()).find("\xFF\xC0");  // 65000 x 65000
+    huge.at(frame + 5) = huge.at(frame + 7) = 0xFD;
+    huge.at(frame + 6) = huge.at(frame + 8) = 0xE8;
     ExpectRefused("jpeg 65000 x 65000", huge, "limit");
 }
 

@@ -48,7 +48,6 @@ protected:
     void TearDown() override {
         SetAppLogEnabled(0);
         media::ReleaseAllSounds();
-        SetSoundLoadMode(0);
     }
 
     // Writes the file and loads it in the given mode (0 in memory, 2 streamed).
