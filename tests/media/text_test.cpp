@@ -68,8 +68,7 @@ TEST_F(Text, DoubleByteWidthsAddUpAndMatchTheDrawing) {
         ClearScreen();
         const int font = Font(size);
         const int one = Width("\x82\xa0", font);  // あ
-        EXPECT_GT(one, size / 2);
-        EXPECT_LE(one, size + 2);
+        EXPECT_TRUE(one > size / 2 && one <= size + 2) << one;
         EXPECT_EQ(Width(kJapanese, font), 5 * one);                // a monospace face
         EXPECT_LT(Width("A", font), one);                          // half-width is narrower
         EXPECT_EQ(Width("\xB1\xB2", font), 2 * Width("A", font));  // so is katakana ｱｲ
