@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -78,7 +77,9 @@ TEST_F(ImageLoad, BadFrameLayoutsFailAndAreLogged) {
     EXPECT_EQ(LoadImageFrames("missing.png", 1, 1, 1, 6, 5, handles), -1);
     const std::string log = Log();
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 8) << log;
-    EXPECT_NE(log.find("strip.png"), std::string::npos);
+    size_t named = 0;  // a line for each failure, naming its file
+    for (size_t at = 0; (at = log.find("strip.png", at)) != std::string::npos; ++at) ++named;
+    EXPECT_EQ(named, 7u) << log;
     EXPECT_NE(log.find("missing.png"), std::string::npos);
     // The limit itself is fine.
     dir_.WriteFile("wide.png", EncodeArgbPng(512, 1, std::vector<uint32_t>(512, 0xFFFFFFFF)));
@@ -97,11 +98,6 @@ TEST_F(ImageLoad, UnreadableFilesFailWithALogLineNamingThem) {
         EXPECT_NE(Log().find(name), std::string::npos) << name;
     }
     EXPECT_EQ(LoadImageFile(nullptr), -1);
-    // With the log off nothing is written.
-    SetAppLogEnabled(0);
-    std::remove((dir_ / "AppLog.txt").c_str());
-    EXPECT_EQ(LoadImageFile("absent.png"), -1);
-    EXPECT_FALSE(dir_.Exists("AppLog.txt"));
 }
 
 }  // namespace

@@ -28,18 +28,20 @@ protected:
         MediaTest::TearDown();
     }
     // Everything lit lies in 'box', and the back buffer at (box.x0 + x, box.y0 + y) shows the
-    // numbered picture's pixel source(x, y). Clears the screen for the next draw.
+    // numbered picture's pixel source(x, y). Clears the screen for the next draw, pass or fail.
     void ExpectDrawn(const char* what, Box box, const std::function<Src(int, int)>& source) {
         SCOPED_TRACE(what);
         EXPECT_EQ(LitBox(), box);
+        const std::vector<uint32_t> shown(media::BackBuffer(), media::BackBuffer() + 640 * 480);
+        ClearScreen();
         for (int y = 0; y < box.y1 - box.y0; ++y) {
             for (int x = 0; x < box.x1 - box.x0; ++x) {
                 const Src s = source(x, y);
-                ASSERT_EQ(Pixel(box.x0 + x, box.y0 + y), NumberedPixel(s.x, s.y) & kWhite)
+                ASSERT_EQ(shown[(box.y0 + y) * 640 + box.x0 + x] & kWhite,
+                          NumberedPixel(s.x, s.y) & kWhite)
                     << "at " << x << "," << y;
             }
         }
-        ClearScreen();
     }
 };
 
@@ -111,6 +113,8 @@ TEST_F(Raster, RotatedDrawsCoverTheirSquareAndSurviveAnyScale) {
     }
 }
 
+enum How { kImage, kRotated, kRect };
+
 struct ColourCase {
     const char* what;
     uint32_t src;  // the picture's one ARGB pixel, or the rectangle's colour
@@ -118,7 +122,7 @@ struct ColourCase {
     uint32_t under;
     int blendMode, blendParam, r, g, b, transparent;
     uint32_t expected;
-    enum { kImage, kRotated, kRect } how = kImage;
+    How how = kImage;
 };
 
 TEST_F(Raster, ColourKeyAlphaBlendAndBrightness) {
@@ -136,14 +140,11 @@ TEST_F(Raster, ColourKeyAlphaBlendAndBrightness) {
         {"mode 0 ignores the parameter", 0xFFFFFFFF, true, 0, 0, 0, 255, 255, 255, 1, kWhite},
         {"alpha 128 at blend 128", 0x80FFFFFF, true, 0, 1, 128, 255, 255, 255, 1, 0x404040},
         {"brightness clamped", 0xFFFFFFFF, true, 0, 0, 0, 300, 128, -1, 1, 0xFF8000},
-        {"brightness clamped, rotated", 0xFFFFFFFF, true, 0, 0, 0, 300, 128, -1, 1, 0xFF8000,
-         ColourCase::kRotated},
-        {"brightness clamped, rectangle", 0xFFFFFF, true, 0, 0, 0, 300, 128, -1, 1, 0xFF8000,
-         ColourCase::kRect},
+        {"clamped, rotated", 0xFFFFFFFF, true, 0, 0, 0, 300, 128, -1, 1, 0xFF8000, kRotated},
+        {"clamped, rectangle", 0xFFFFFF, true, 0, 0, 0, 300, 128, -1, 1, 0xFF8000, kRect},
         {"brightness 128 of 100", 0xFF646464, true, 0, 0, 0, 128, 128, 128, 1, 0x323232},
         {"brightness 0 draws black, not the key", 0xFF010101, true, kWhite, 0, 0, 0, 0, 0, 1, 0},
-        {"rectangle at blend 128", 0xFFFFFF, true, 0, 1, 128, 255, 255, 255, 1, 0x808080,
-         ColourCase::kRect},
+        {"rectangle, blend 128", 0xFFFFFF, true, 0, 1, 128, 255, 255, 255, 1, 0x808080, kRect},
     };
     auto colour = [](uint32_t c) { return MakeColor(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF); };
     for (const ColourCase& c : cases) {
@@ -154,9 +155,9 @@ TEST_F(Raster, ColourKeyAlphaBlendAndBrightness) {
         const int img = Load(1, 1, {c.src}, c.alphaFile);
         SetBlendMode(c.blendMode, c.blendParam);
         SetDrawBrightness(c.r, c.g, c.b);
-        if (c.how == ColourCase::kImage) DrawImage(5, 5, img, c.transparent);
-        if (c.how == ColourCase::kRotated) DrawImageRotated(5, 5, 2.0, 0.5, img, c.transparent, 0);
-        if (c.how == ColourCase::kRect) DrawRect(5, 5, 6, 6, colour(c.src), 1);
+        if (c.how == kImage) DrawImage(5, 5, img, c.transparent);
+        if (c.how == kRotated) DrawImageRotated(5, 5, 2.0, 0.5, img, c.transparent, 0);
+        if (c.how == kRect) DrawRect(5, 5, 6, 6, colour(c.src), 1);
         EXPECT_EQ(Pixel(5, 5), c.expected);
     }
 }

@@ -103,7 +103,7 @@ TEST_F(SoundLoadFailure, DamagedFilesNeverCrashOrHang) {
                 int h = Load("Damaged.bin", bytes, 2, mode);
                 if (h == -1) continue;
                 ASSERT_EQ(StartSound(h, 1, 1), 0);
-                PullUntilStopped(h, 4096, 200 * 4096);
+                Pull(200 * 4096, 4096, h);
                 EXPECT_EQ(IsSoundPlaying(h), 0) << "round " << round;
             }
             media::ReleaseAllSounds();

@@ -18,20 +18,17 @@
 #include "support/temp_dir.h"
 #include "support/wav_writer.h"
 
-// 'frames' frames of the mix, pulled in slices of 'slice' frames as a host does.
-inline std::vector<int16_t> Pull(int frames, int slice = 1 << 30) {
-    std::vector<int16_t> out(static_cast<size_t>(frames) * 2, 0x5555);
-    for (int at = 0; at < frames; at += slice)
-        media::PullAudio(&out[at * 2], std::min(slice, frames - at));
+// Up to 'frames' frames of the mix, pulled in slices of 'slice' frames as a host does; with
+// a sound handle, only until that sound has stopped.
+inline std::vector<int16_t> Pull(int frames, int slice = 1 << 30, int untilStopped = 0) {
+    std::vector<int16_t> out;
+    for (int at = 0; at < frames && (!untilStopped || IsSoundPlaying(untilStopped) == 1);
+         at += slice) {
+        const int n = std::min(slice, frames - at);
+        out.resize(out.size() + 2 * n, 0x5555);
+        media::PullAudio(&out[out.size() - 2 * n], n);
+    }
     return out;
-}
-
-// Pulls in slices of 'slice' frames until the sound stops (at most 'limit' frames).
-inline std::vector<int16_t> PullUntilStopped(int sound, int slice, int limit) {
-    std::vector<int16_t> all;
-    for (int pulled = 0; pulled < limit && IsSoundPlaying(sound) == 1; pulled += slice)
-        for (int16_t s : Pull(slice)) all.push_back(s);
-    return all;
 }
 
 class SoundFixture : public ::testing::Test {

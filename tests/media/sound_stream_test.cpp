@@ -15,7 +15,7 @@ using SoundStream = SoundFixture;
 // The sound played once from start to end, pulled in slices.
 std::vector<int16_t> PlayOnce(int sound, int slice) {
     EXPECT_EQ(StartSound(sound, 1, 1), 0);
-    return PullUntilStopped(sound, slice, 10 * 48000);
+    return Pull(10 * 48000, slice, sound);
 }
 
 TEST_F(SoundStream, StreamedOggGivesTheSamplesOfTheDecodedOne) {
@@ -78,7 +78,7 @@ TEST_F(SoundStream, DamagedOrVanishedStreamsEndWithoutHangingAndAreLogged) {
     const int h = Load("Damaged.ogg", ogg, 1, 2);
     ASSERT_NE(h, -1);
     StartSound(h, 1, 1);
-    PullUntilStopped(h, 816, 4 * 96000);
+    Pull(4 * 96000, 816, h);
     EXPECT_EQ(IsSoundPlaying(h), 0);
     StartSound(h, 3, 1);
     Pull(300 * 816, 816);
