@@ -1,8 +1,6 @@
 #include "support/media_fixture.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
 
 #include "media/core.h"
 #include "media/inspect.h"
@@ -52,22 +50,11 @@ MediaTest::Box MediaTest::LitBox() {
     return b;
 }
 
-int LoadArgbImage(const std::string& dir, int width, int height, const std::vector<uint32_t>& argb,
-                  bool withAlpha) {
-    static std::atomic<int> counter{0};
-    const std::string path = dir + "/picture" + std::to_string(counter++) + ".png";
-    {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (!f) return -1;
-        const std::vector<unsigned char> bytes = EncodeArgbPng(width, height, argb, withAlpha);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-    return LoadImageFile(path.c_str());
-}
-
 int MediaTest::Load(int width, int height, const std::vector<uint32_t>& argb, bool withAlpha) {
-    const int handle = LoadArgbImage(dir_.path(), width, height, argb, withAlpha);
+    static int counter = 0;
+    const std::string name = "picture" + std::to_string(counter++) + ".png";
+    dir_.WriteFile(name, EncodeArgbPng(width, height, argb, withAlpha));
+    const int handle = LoadImageFile((dir_ / name).c_str());
     EXPECT_NE(handle, -1);
     return handle;
 }

@@ -47,7 +47,3 @@ protected:
 
     TempDir dir_;
 };
-
-// Loads ARGB pixels as an image through a PNG file written in 'dir'.
-int LoadArgbImage(const std::string& dir, int width, int height, const std::vector<uint32_t>& argb,
-                  bool withAlpha = true);
