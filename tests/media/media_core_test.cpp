@@ -1,8 +1,6 @@
 // The media layer's life on the headless host: scripted input and quitting.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "media/host.h"
 #include "media/input_script.h"
 #include "media/media.h"
@@ -59,12 +57,12 @@ TEST(InputScript, HoldsNamesOverTheirSpans) {
     ASSERT_TRUE(s.Parse("# start the game\n10-12 X\n11 up pad3 # both\n20 PADUP PAD24\n", &error))
         << error;
     // Frame by frame: X (scan code 0x2D), Up (0xC8) and the pad bits.
-    for (auto [frame, x, up, pad] : {std::tuple{9u, 0, 0, 0},
-                                     {10u, 1, 0, 0},
-                                     {11u, 1, 1, 0x40},
-                                     {12u, 1, 0, 0},
-                                     {13u, 0, 0, 0},
-                                     {20u, 0, 0, 0x8 | 0x10 << 23}}) {
+    const struct {
+        uint32_t frame;
+        int x, up, pad;
+    } frames[] = {{9, 0, 0, 0},  {10, 1, 0, 0}, {11, 1, 1, 0x40},
+                  {12, 1, 0, 0}, {13, 0, 0, 0}, {20, 0, 0, 0x8 | 0x10 << 23}};
+    for (auto [frame, x, up, pad] : frames) {
         uint8_t keys[256] = {};
         int bits = 0;
         s.Apply(frame, keys, &bits);

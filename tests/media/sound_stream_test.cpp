@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "sound_fixture.h"
-#include "support/wav_writer.h"
 #include "sys/sys.h"
 
 namespace {
