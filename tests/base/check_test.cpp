@@ -1,6 +1,7 @@
+#include "base/check.h"
+
 #include <gtest/gtest.h>
 
-#include "base/check.h"
 #include "sys/sys.h"
 
 namespace {

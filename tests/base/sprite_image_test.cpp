@@ -1,16 +1,16 @@
-// TSpriteImage: frame checks, blend mode before and after each draw, truncated positions,
-// centring, and the window frame's box and clockwise border.
+// TSpriteImage: frame checks, blend mode during and after each draw, truncated positions,
+// centring, and the window frame's box and border.
 #include "base/sprite_image.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "base/check.h"
 #include "media/core.h"
 #include "media/media.h"
 #include "support/media_fixture.h"
-#include "support/temp_dir.h"
 #include "sys/sys.h"
 
 namespace {
@@ -25,196 +25,120 @@ protected:
         sys::ClearQuit();
         MediaTest::TearDown();
     }
-    // An opaque frame whose pixel (x, y) has the colour (x + 1, y + 1, blue).
-    void AddFrame(TSpriteImage* s, int w, int h, uint32_t blue = 0x80) {
-        std::vector<uint32_t> px;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) px.push_back(0xFF000000u | Numbered(x, y, blue));
-        s->frames.push_back(TFramePicture{LoadArgbImage(dir_.path(), w, h, px), 10});
+    void AddFrame(TSpriteImage* s, int w, int h) {
+        s->frames.push_back(TFramePicture{Numbered(w, h), 10});
         s->imageWidth = w;
         s->imageHeight = h;
     }
-    static uint32_t Numbered(int x, int y, uint32_t blue = 0x80) {
-        return uint32_t(x + 1) << 16 | uint32_t(y + 1) << 8 | blue;
-    }
+    static uint32_t At(int x, int y) { return NumberedPixel(x, y) & 0xFFFFFF; }
     static int BlendModeNow() { return media::TheCore().blendMode; }
-    TempDir dir_;
 };
 
-TEST_F(SpriteImage, NegativeFrameIsACheckedFailureAndDrawsNothing) {
-    TSpriteImage s;
-    AddFrame(&s, 4, 4);
+TEST_F(SpriteImage, NegativeFrameIsACheckedFailureMissingOnesAreSilent) {
+    TSpriteImage empty, one;
+    AddFrame(&one, 4, 4);
     const int before = CheckFailureCount();
-    s.DrawRotated(-1);
-    EXPECT_EQ(CheckFailureCount(), before + 1);
-    EXPECT_TRUE(sys::QuitPosted());
-    s.Draw(-3);
-    EXPECT_EQ(CheckFailureCount(), before + 2);
-    EXPECT_EQ(LitPixels(), 0);
-}
-
-TEST_F(SpriteImage, MissingPicturesAndFramesDrawNothingSilently) {
-    TSpriteImage empty;
-    const int before = CheckFailureCount();
-    empty.drawX = 20;
-    empty.drawY = 20;
     empty.DrawRotated(0);
     empty.Draw(0);
     empty.DrawPart(0, 0, 4, 4);
-    TSpriteImage one;
-    AddFrame(&one, 4, 4);
     one.DrawRotated(1);
     one.Draw(7);
     EXPECT_EQ(CheckFailureCount(), before);
     EXPECT_FALSE(sys::QuitPosted());
+    // The warning box, and a quit request.
+    one.DrawRotated(-1);
+    EXPECT_EQ(CheckFailureCount(), before + 1);
+    EXPECT_TRUE(sys::QuitPosted());
+    one.Draw(-3);
+    EXPECT_EQ(CheckFailureCount(), before + 2);
     EXPECT_EQ(LitPixels(), 0);
 }
 
-TEST_F(SpriteImage, DrawPutsTheTopLeftAtTheTruncatedPositionIgnoringAngleAndScale) {
-    TSpriteImage s;
-    AddFrame(&s, 3, 2);
-    s.drawX = 10.9;
-    s.drawY = -0.7;  // toward zero: row 0, not -1
-    s.drawAngle = 45;
-    s.drawScale = 3;
-    s.Draw(0);
-    EXPECT_EQ(Pixel(10, 0), Numbered(0, 0));
-    EXPECT_EQ(Pixel(12, 1), Numbered(2, 1));
-    EXPECT_EQ(LitPixels(), 6);
-    ClearScreen();
-    s.mirrored = 1;
-    s.Draw(0);
-    EXPECT_EQ(Pixel(10, 0), Numbered(2, 0));
-}
-
-TEST_F(SpriteImage, DrawRotatedCentresOnThePositionInDegrees) {
+TEST_F(SpriteImage, DrawPutsTheTopLeftAndDrawRotatedTheCentreAtTheTruncatedPosition) {
     TSpriteImage s;
     AddFrame(&s, 4, 2);
     s.drawX = 10.9;
-    s.drawY = 10.2;
-    s.DrawRotated(0);
-    const Box b = LitBox();
-    EXPECT_EQ(b.x0, 8);
-    EXPECT_EQ(b.x1, 12);
-    EXPECT_EQ(b.y0, 9);
-    EXPECT_EQ(b.y1, 11);
+    s.drawY = -0.7;  // toward zero: row 0, not -1
+    s.drawAngle = 90;
+    s.drawScale = 3;
+    s.mirrored = 1;
+    s.Draw(0);  // angle and scale ignored
+    EXPECT_EQ(LitBox(), (Box{10, 0, 14, 2}));
+    EXPECT_EQ(Pixel(10, 0), At(3, 0));
     ClearScreen();
-    s.drawAngle = 90;  // a quarter turn clockwise: the top-left pixel goes top-right
-    s.DrawRotated(0);
-    EXPECT_EQ(Pixel(10, 8), Numbered(0, 0));
-    EXPECT_EQ(Pixel(9, 11), Numbered(3, 1));
+    s.drawY = 10.2;
+    s.drawScale = 1;
+    s.mirrored = 0;
+    s.DrawRotated(0);  // degrees, clockwise: the top-left pixel goes top-right
+    EXPECT_EQ(LitBox(), (Box{9, 8, 11, 12}));
+    EXPECT_EQ(Pixel(10, 8), At(0, 0));
     ClearScreen();
     s.drawAngle = 0;
     s.drawScale = 2;
     s.DrawRotated(0);
-    EXPECT_EQ(LitPixels(), 32);
+    EXPECT_EQ(LitBox(), (Box{6, 8, 14, 12}));
 }
 
-TEST_F(SpriteImage, EveryDrawLeavesBlendingOff) {
+TEST_F(SpriteImage, BlendValueAppliesToTheDrawAndBlendingIsOffAfterwards) {
     TSpriteImage s;
-    AddFrame(&s, 2, 2);
-    DrawRect(0, 0, 640, 480, MakeColor(0, 0, 0), 1);
+    AddFrame(&s, 1, 1);  // (1, 1, 128)
     s.blendValue = 128;
-    s.drawX = 10;
-    s.DrawRotated(0);
-    EXPECT_EQ(BlendModeNow(), 0);
-    s.drawX = 20;
-    s.Draw(0);
-    EXPECT_EQ(BlendModeNow(), 0);
-    s.drawX = 30;
-    s.DrawPart(0, 0, 2, 2);
-    EXPECT_EQ(BlendModeNow(), 0);
-    // All three drew at 128 / 255 over black: (1, 1, 128) becomes (1, 1, 64).
-    const uint32_t half = 0x010140u;
-    EXPECT_EQ(Pixel(9, 0), half);  // centred: the 2 x 2 picture covers 9..10, -1..0
-    EXPECT_EQ(Pixel(20, 0), half);
-    EXPECT_EQ(Pixel(30, 0), half);
+    auto drawn = [&](int x, void (*draw)(TSpriteImage&)) {
+        s.drawX = x;
+        draw(s);
+        EXPECT_EQ(BlendModeNow(), 0);
+        return Pixel(x, 0);
+    };
+    // 128 / 255 over black, and 255 and above draws solid.
+    EXPECT_EQ(drawn(10, [](TSpriteImage& s) { s.DrawRotated(0); }), 0x010140u);
+    EXPECT_EQ(drawn(20, [](TSpriteImage& s) { s.Draw(0); }), 0x010140u);
+    EXPECT_EQ(drawn(30, [](TSpriteImage& s) { s.DrawPart(0, 0, 1, 1); }), 0x010140u);
+    s.blendValue = 300;
+    EXPECT_EQ(drawn(60, [](TSpriteImage& s) { s.Draw(0); }), At(0, 0));
     s.DrawWindowFrame(100, 100, 2, 1);
     EXPECT_EQ(BlendModeNow(), 0);
-}
-
-TEST_F(SpriteImage, DrawUsesTheRecordsBlendModeTheOthersAlphaBlending) {
-    TSpriteImage s;
-    AddFrame(&s, 1, 1, 0xFF);
-    s.blendValue = 100;
-    s.blendMode = 0;  // the game never does this; Draw passes it on, DrawRotated does not
-    s.drawX = 0;
-    s.Draw(0);
-    EXPECT_EQ(Pixel(0, 0), Numbered(0, 0, 0xFF));
-    s.drawX = 1.5;  // centre pixel 1 for a 1 x 1 picture
-    s.DrawRotated(0);
-    EXPECT_EQ(Pixel(1, 0), 0x000064u);
-    // 255 and above draws solid.
-    s.blendValue = 300;
-    s.blendMode = 1;
-    s.drawX = 2;
-    s.Draw(0);
-    EXPECT_EQ(Pixel(2, 0), Numbered(0, 0, 0xFF));
 }
 
 TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
     // A 3 x 3 sheet of 10 x 13 cells; cell (cx, cy) is filled with its own colour.
     auto cellColour = [](int cx, int cy) {
-        return 0xFF000000u | uint32_t(0x40 * (cx + 1)) << 16 | uint32_t(0x40 * (cy + 1)) << 8 |
-               0x20;
+        return uint32_t(0x40 * (cx + 1)) << 16 | uint32_t(0x40 * (cy + 1)) << 8 | 0x20;
     };
     std::vector<uint32_t> sheet(30 * 39);
     for (int y = 0; y < 39; ++y)
-        for (int x = 0; x < 30; ++x) sheet[y * 30 + x] = cellColour(x / 10, y / 13);
+        for (int x = 0; x < 30; ++x) sheet[y * 30 + x] = 0xFF000000 | cellColour(x / 10, y / 13);
     TSpriteImage s;
-    s.frames.push_back(TFramePicture{LoadArgbImage(dir_.path(), 30, 39, sheet), 0});
-    ASSERT_NE(s.frames[0].image, -1);
-
+    s.frames.push_back(TFramePicture{Load(30, 39, sheet), 0});
     s.DrawWindowFrame(100.7, 50.2, 9, 2);
-
-    // The box: 11 x 4 cells = 110 x 52 pixels, and nothing beyond.
-    const Box b = LitBox();
-    EXPECT_EQ(b.x0, 100);
-    EXPECT_EQ(b.y0, 50);
-    EXPECT_EQ(b.x1, 210);
-    EXPECT_EQ(b.y1, 102);
-    // Inside the border the translucent box shows: MakeColor(128, 128, 192) at 108 / 255.
+    // 11 x 4 cells: a box of 110 x 52 pixels, and nothing beyond.
+    EXPECT_EQ(LitBox(), (Box{100, 50, 210, 102}));
+    // Inside the 26 border cells the translucent box shows: MakeColor(128, 128, 192) at
+    // 108 / 255 over black.
     const uint32_t box = media::ColourToXrgb(MakeColor(128, 128, 192));
-    auto part = [](uint32_t c, int shift) {
-        const uint32_t t = ((c >> shift) & 0xFF) * 108 + 128;
-        return ((t + (t >> 8)) >> 8) << shift;
-    };
-    const uint32_t translucent = part(box, 16) | part(box, 8) | part(box, 0);
-    EXPECT_EQ(Pixel(110, 63), translucent);
-    EXPECT_EQ(Pixel(199, 88), translucent);
-
-    // 26 border cells, clockwise from the top-left.
-    int count = 0;
-    auto expectCell = [&](int column, int row, int cx, int cy) {
-        ++count;
-        const int x = 100 + 10 * column, y = 50 + 13 * row;
-        EXPECT_EQ(Pixel(x, y), cellColour(cx, cy) & 0xFFFFFF) << column << "," << row;
-        EXPECT_EQ(Pixel(x + 9, y + 12), cellColour(cx, cy) & 0xFFFFFF) << column << "," << row;
-    };
-    expectCell(0, 0, 0, 0);
-    for (int i = 1; i <= 9; ++i) expectCell(i, 0, 1, 0);
-    expectCell(10, 0, 2, 0);
-    for (int r = 1; r <= 2; ++r) expectCell(10, r, 2, 1);
-    expectCell(10, 3, 2, 2);
-    for (int i = 9; i >= 1; --i) expectCell(i, 3, 1, 2);
-    expectCell(0, 3, 0, 2);
-    for (int r = 2; r >= 1; --r) expectCell(0, r, 0, 1);
-    EXPECT_EQ(count, 26);
+    uint32_t translucent = 0;
+    for (int shift : {16, 8, 0}) translucent |= ((box >> shift & 0xFF) * 108 + 127) / 255 << shift;
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 11; ++col) {
+            // Sheet cell 0 at the left and top, 2 at the right and bottom, 1 between.
+            const int cx = (col > 0) + (col == 10), cy = (row > 0) + (row == 3);
+            const uint32_t want = cx == 1 && cy == 1 ? translucent : cellColour(cx, cy);
+            const int x = 100 + 10 * col, y = 50 + 13 * row;
+            EXPECT_TRUE(Pixel(x, y) == want && Pixel(x + 9, y + 12) == want) << col << "," << row;
+        }
+    }
     // The draw position is left where the left edge ended.
     EXPECT_DOUBLE_EQ(s.drawX, 100.7);
     EXPECT_DOUBLE_EQ(s.drawY, 50.2 + 13);
 }
 
 TEST_F(SpriteImage, DestructorDeletesEveryFrame) {
-    std::vector<int> handles;
-    {
-        TSpriteImage s;
-        AddFrame(&s, 2, 2);
-        AddFrame(&s, 2, 2);
-        for (const TFramePicture& f : s.frames) handles.push_back(f.image);
-        for (int h : handles) EXPECT_EQ(GetImageSize(h, nullptr, nullptr), 0);
-    }
-    for (int h : handles) EXPECT_EQ(GetImageSize(h, nullptr, nullptr), -1);
+    auto s = std::make_unique<TSpriteImage>();
+    AddFrame(s.get(), 2, 2);
+    AddFrame(s.get(), 2, 2);
+    const int first = s->frames[0].image, second = s->frames[1].image;
+    s.reset();
+    EXPECT_EQ(GetImageSize(first, nullptr, nullptr), -1);
+    EXPECT_EQ(GetImageSize(second, nullptr, nullptr), -1);
 }
 
 }  // namespace

@@ -1,35 +1,29 @@
+// TString copies and formatting, and the file names built from it.
+#include "base/tstring.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/paths.h"
-#include "base/tstring.h"
 
-TEST(TString, CopiesAreIndependent) {
-    TString a("abc");
-    TString b(a);
-    b.data()[0] = 'x';
-    EXPECT_STREQ(a.c_str(), "abc");
-    EXPECT_STREQ(b.c_str(), "xbc");
-    TString c;
-    c = a;
-    c.Assign("longer text");
-    EXPECT_STREQ(a.c_str(), "abc");
-}
-
-TEST(TString, EmptyTextHasAOneByteBuffer) {
-    TString e("");
-    EXPECT_TRUE(e.HasBuffer());
-    EXPECT_EQ(e.Length(), 0u);
-    TString none;
-    EXPECT_FALSE(none.HasBuffer());
-    EXPECT_STREQ(none.c_str(), "");
-}
-
-TEST(TString, AssignFromItsOwnText) {
+TEST(TString, CopiesAreIndependentAndAssignTakesItsOwnText) {
     TString a("hello world");
+    TString b(a), c;
+    b.data()[0] = 'x';
+    c = a;
+    c.Assign("longer text than before");
+    EXPECT_STREQ(a.c_str(), "hello world");
+    EXPECT_STREQ(b.c_str(), "xello world");
     a.Assign(a.c_str() + 6);
     EXPECT_STREQ(a.c_str(), "world");
+}
+
+TEST(TString, EmptyTextHasAOneByteBufferNoTextNone) {
+    EXPECT_TRUE(TString("").HasBuffer());
+    EXPECT_EQ(TString("").Length(), 0u);
+    EXPECT_FALSE(TString().HasBuffer());
+    EXPECT_STREQ(TString().c_str(), "");
 }
 
 TEST(TString, FormatNeverWritesPastItsBuffer) {
@@ -41,17 +35,10 @@ TEST(TString, FormatNeverWritesPastItsBuffer) {
     EXPECT_EQ(s.Length(), 1023u);
 }
 
-TEST(Paths, JoinPathInsertsNoSeparator) {
+TEST(Paths, NamesAreJoinedUnpaddedAndInCp932) {
     EXPECT_STREQ(JoinPath(kSoundFolder, "bgm.ogg").c_str(), "Sound\\bgm.ogg");
     EXPECT_STREQ(JoinPath("", "name.bin").c_str(), "name.bin");
-}
-
-TEST(Paths, SpritePathsAreUnpadded) {
     EXPECT_STREQ(MakeSpritePath(12).c_str(), "Sprite\\Sprite12.png");
-    EXPECT_STREQ(MakeSpritePath(0).c_str(), "Sprite\\Sprite0.png");
-}
-
-TEST(Paths, FixedTextsAreCp932) {
     EXPECT_STREQ(kUnregistered.c_str(), "<\x96\xa2\x93\x6f\x98\x5e>");
     EXPECT_STREQ(Sjis("\xE6\x88\xBB\xE3\x82\x8B").c_str(), "\x96\xdf\x82\xe9");  // 戻る
 }

@@ -1,68 +1,45 @@
+// The media layer's one recursive lock: held by one thread at a time, served first come
+// first served.
+#include "media/lock.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
-
-#include "media/lock.h"
 
 using media::MediaLock;
 
 namespace {
+
 void WaitFor(const std::function<bool()>& cond) {
     for (int i = 0; i < 5000 && !cond(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
-}  // namespace
 
-TEST(MediaLock, IsRecursiveForItsOwner) {
+TEST(MediaLock, IsRecursiveExcludesOthersAndServesThemInArrivalOrder) {
     MediaLock lock;
     lock.Lock();
     lock.Lock();
-    EXPECT_TRUE(lock.OwnedByCurrentThread());
     EXPECT_EQ(lock.RecursionCount(), 2);
-    lock.Unlock();
-    EXPECT_TRUE(lock.OwnedByCurrentThread());
-    lock.Unlock();
-    EXPECT_FALSE(lock.OwnedByCurrentThread());
-    EXPECT_EQ(lock.RecursionCount(), 0);
-}
-
-TEST(MediaLock, ExcludesAnotherThreadUntilFullyReleased) {
-    MediaLock lock;
-    lock.Lock();
-    lock.Lock();
-    std::atomic<bool> got{false};
-    std::thread t([&] {
-        lock.Lock();
-        got = true;
-        lock.Unlock();
-    });
-    WaitFor([&] { return lock.WaiterCount() == 1; });
-    lock.Unlock();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(got);  // still held once
-    lock.Unlock();
-    t.join();
-    EXPECT_TRUE(got);
-}
-
-TEST(MediaLock, WaitersAreServedInArrivalOrder) {
-    MediaLock lock;
-    lock.Lock();
-    std::vector<int> order;
+    std::vector<int> order;  // guarded by the lock itself
     std::vector<std::thread> threads;
     for (int i = 0; i < 6; ++i) {
         threads.emplace_back([&, i] {
             lock.Lock();
-            order.push_back(i);  // guarded by the lock itself
+            order.push_back(i);
             lock.Unlock();
         });
         // Each thread queues before the next one starts.
         WaitFor([&] { return lock.WaiterCount() == static_cast<size_t>(i + 1); });
     }
     lock.Unlock();
+    EXPECT_TRUE(lock.OwnedByCurrentThread());
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(order.empty());  // still held once
+    lock.Unlock();
+    EXPECT_FALSE(lock.OwnedByCurrentThread());
     for (auto& t : threads) t.join();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
 }
@@ -70,19 +47,20 @@ TEST(MediaLock, WaitersAreServedInArrivalOrder) {
 TEST(MediaLock, KeepsCountsRightUnderContention) {
     MediaLock lock;
     long counter = 0;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&] {
-            for (int i = 0; i < 2000; ++i) {
-                lock.Lock();
-                lock.Lock();
-                ++counter;
-                lock.Unlock();
-                lock.Unlock();
-            }
-        });
-    }
-    for (auto& t : threads) t.join();
+    auto work = [&] {
+        for (int i = 0; i < 4000; ++i) {
+            lock.Lock();
+            lock.Lock();
+            ++counter;
+            lock.Unlock();
+            lock.Unlock();
+        }
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
     EXPECT_EQ(counter, 8000);
     EXPECT_EQ(lock.WaiterCount(), 0u);
 }
+
+}  // namespace

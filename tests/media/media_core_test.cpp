@@ -1,11 +1,15 @@
+// The media layer's life on the headless host: scripted input and quitting.
 #include <gtest/gtest.h>
 
 #include "media/host.h"
-#include "media/inspect.h"
+#include "media/input_script.h"
 #include "media/media.h"
 #include "sys/sys.h"
 
 namespace {
+
+using media::InputScript;
+
 class HeadlessMedia : public testing::Test {
 protected:
     void SetUp() override {
@@ -18,30 +22,6 @@ protected:
         sys::ClearQuit();
     }
 };
-}  // namespace
-
-TEST(MediaSettings, ScreenModeAcceptsOnlyKnownDepths) {
-    EXPECT_EQ(GetScreenColorDepth(), 16);
-    EXPECT_EQ(SetScreenMode(640, 480, 24, 60), -1);
-    EXPECT_EQ(SetScreenMode(0, 480, 16, 60), -1);
-    EXPECT_EQ(SetScreenMode(640, 480, 32, 60), 0);
-    EXPECT_EQ(GetScreenColorDepth(), 32);
-    EXPECT_EQ(SetScreenMode(-1, -1, 16, -1), 0);
-    EXPECT_EQ(GetScreenColorDepth(), 16);
-}
-
-TEST_F(HeadlessMedia, BrightnessIsClamped) {
-    EXPECT_EQ(SetDrawBrightness(300, 128, -1), 0);
-    // Checked through a filled rectangle once drawing exists; the call itself succeeds.
-    EXPECT_EQ(SetDrawBrightness(255, 255, 255), 0);
-}
-
-TEST_F(HeadlessMedia, NoJoystickReadsZero) {
-    unsigned char keys[256];
-    GetKeyStateAll(keys);
-    EXPECT_EQ(GetPadInput(1), 0);
-    EXPECT_EQ(GetPadInput(2), 0);
-}
 
 TEST_F(HeadlessMedia, InputOverrideFeedsTheFrameBeingRead) {
     media::SetInputOverride([](uint32_t frame, uint8_t keys[256], int* pad) {
@@ -49,33 +29,59 @@ TEST_F(HeadlessMedia, InputOverrideFeedsTheFrameBeingRead) {
         if (frame == 2) *pad = 0x40;
     });
     unsigned char keys[256];
-    FlipScreen();  // frame 1
+    FlipScreen();  // frame 1: no key, and no joystick
     GetKeyStateAll(keys);
     EXPECT_EQ(keys[0x2D], 0);
-    FlipScreen();  // frame 2
+    EXPECT_EQ(GetPadInput(1), 0);
+    FlipScreen();
     GetKeyStateAll(keys);
     EXPECT_EQ(keys[0x2D], 1);
     EXPECT_EQ(GetPadInput(1), 0x40);
     EXPECT_EQ(GetPadInput(0x1001), 0x40);
 }
 
-TEST_F(HeadlessMedia, QuitRequestEndsMessageProcessing) {
+TEST_F(HeadlessMedia, QuitRequestAndMediaEndStopTheLoop) {
     EXPECT_EQ(ProcessMessage(), 0);
     sys::PostQuitMessage(1);
     EXPECT_EQ(ProcessMessage(), -1);
-}
-
-TEST_F(HeadlessMedia, MediaEndClosesTheWindowForGood) {
+    sys::ClearQuit();
     EXPECT_EQ(MediaEnd(), 0);
     EXPECT_EQ(ProcessMessage(), -1);
     EXPECT_EQ(FlipScreen(), -1);
     EXPECT_EQ(MediaEnd(), 0);  // a second call changes nothing
 }
 
-TEST_F(HeadlessMedia, DebugTextKeepsLinesUntilCleared) {
-    PrintToScreen("FPS:%0d", 59);
-    PrintToScreen("\nsecond");
-    EXPECT_EQ(media::DebugText(), "FPS:59\nsecond");
-    ClearScreenPrint();
-    EXPECT_EQ(media::DebugText(), "");
+TEST(InputScript, HoldsNamesOverTheirSpans) {
+    InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("# start the game\n10-12 X\n11 up pad3 # both\n20 PADUP PAD24\n", &error))
+        << error;
+    // Frame by frame: X (scan code 0x2D), Up (0xC8) and the pad bits.
+    const struct {
+        uint32_t frame;
+        int x, up, pad;
+    } frames[] = {{9, 0, 0, 0},  {10, 1, 0, 0}, {11, 1, 1, 0x40},
+                  {12, 1, 0, 0}, {13, 0, 0, 0}, {20, 0, 0, 0x8 | 0x10 << 23}};
+    for (auto [frame, x, up, pad] : frames) {
+        uint8_t keys[256] = {};
+        int bits = 0;
+        s.Apply(frame, keys, &bits);
+        EXPECT_EQ(keys[0x2D], x) << frame;
+        EXPECT_EQ(keys[0xC8], up) << frame;
+        EXPECT_EQ(bits, pad) << frame;
+    }
 }
+
+TEST(InputScript, ReportsTheLineOfABadEntry) {
+    InputScript s;
+    std::string error;
+    EXPECT_FALSE(s.Parse("1 X\n\n5-3 Z\n", &error));
+    EXPECT_NE(error.find("line 3"), std::string::npos);
+    EXPECT_FALSE(s.Parse("1 X\n2 JUMP\n", &error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+    EXPECT_NE(error.find("JUMP"), std::string::npos);
+    for (const char* bad : {"abc X\n", "7\n", "1 PAD25\n", "99999999999 X\n"})
+        EXPECT_FALSE(s.Parse(bad, &error)) << bad;
+}
+
+}  // namespace

@@ -1,8 +1,6 @@
 #include "support/media_fixture.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
 
 #include "media/core.h"
 #include "media/inspect.h"
@@ -11,6 +9,7 @@
 
 void MediaTest::SetUp() {
     media::ReleaseAllImages();
+    media::ReleaseAllFonts();
     SetBlendMode(0, 0);
     SetDrawBrightness(255, 255, 255);
     ClearScreen();
@@ -18,6 +17,7 @@ void MediaTest::SetUp() {
 
 void MediaTest::TearDown() {
     media::ReleaseAllImages();
+    media::ReleaseAllFonts();
     SetBlendMode(0, 0);
     SetDrawBrightness(255, 255, 255);
     SetAppLogEnabled(0);
@@ -50,18 +50,20 @@ MediaTest::Box MediaTest::LitBox() {
     return b;
 }
 
-int LoadArgbImage(const std::string& dir, int width, int height, const std::vector<uint32_t>& argb,
-                  bool withAlpha) {
-    static std::atomic<int> counter{0};
-    const std::string path = dir + "/picture" + std::to_string(counter++) + ".png";
-    {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (!f) return -1;
-        const std::vector<unsigned char> bytes = EncodeArgbPng(width, height, argb, withAlpha);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-    return LoadImageFile(path.c_str());
+int MediaTest::Load(int width, int height, const std::vector<uint32_t>& argb, bool withAlpha) {
+    static int counter = 0;
+    const std::string name = "picture" + std::to_string(counter++) + ".png";
+    dir_.WriteFile(name, EncodeArgbPng(width, height, argb, withAlpha));
+    const int handle = LoadImageFile((dir_ / name).c_str());
+    EXPECT_NE(handle, -1);
+    return handle;
+}
+
+int MediaTest::Numbered(int width, int height) {
+    std::vector<uint32_t> px;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) px.push_back(NumberedPixel(x, y));
+    return Load(width, height, px);
 }
 
 // fontconfig keeps parts of its parsed configuration unreachable until FcFini, which a

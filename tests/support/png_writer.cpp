@@ -35,7 +35,38 @@ int Channels(int colourType) {
     }
 }
 
+void PutBe32(std::vector<unsigned char>* out, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) out->push_back(static_cast<unsigned char>(v >> s));
+}
+
+// A chunk with its length and the CRC-32 of its type and data.
+void PutChunk(std::vector<unsigned char>* out, const char* type,
+              const std::vector<unsigned char>& data) {
+    PutBe32(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out->size();
+    out->insert(out->end(), type, type + 4);
+    out->insert(out->end(), data.begin(), data.end());
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = start; i < out->size(); ++i) {
+        crc ^= (*out)[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    PutBe32(out, crc ^ 0xFFFFFFFFu);
+}
+
 }  // namespace
+
+std::vector<unsigned char> EncodePngHeaderOnly(uint32_t width, uint32_t height) {
+    std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<unsigned char> header;
+    PutBe32(&header, width);
+    PutBe32(&header, height);
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    PutChunk(&out, "IHDR", header);
+    PutChunk(&out, "IDAT", {0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01});
+    PutChunk(&out, "IEND", {});
+    return out;
+}
 
 std::vector<unsigned char> EncodePng(const PngLayout& layout) {
     std::vector<unsigned char> out;
@@ -82,8 +113,9 @@ std::vector<unsigned char> EncodePng(const PngLayout& layout) {
 }
 
 std::vector<unsigned char> EncodeArgbPng(int width, int height, const std::vector<uint32_t>& argb,
-                                         bool withAlpha) {
+                                         bool withAlpha, bool interlaced) {
     PngLayout layout;
+    layout.interlaced = interlaced;
     layout.width = width;
     layout.height = height;
     layout.colourType = withAlpha ? kPngRgba : kPngRgb;

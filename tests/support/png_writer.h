@@ -24,7 +24,11 @@ std::vector<unsigned char> EncodePng(const PngLayout& layout);
 
 // 0xAARRGGBB pixels, row after row, as 8-bit RGBA (or RGB when withAlpha is false).
 std::vector<unsigned char> EncodeArgbPng(int width, int height, const std::vector<uint32_t>& argb,
-                                         bool withAlpha = true);
+                                         bool withAlpha = true, bool interlaced = false);
+
+// A PNG whose header claims width x height RGBA, with only a few bytes of image data: for
+// tests of size limits that must be applied before anything is allocated.
+std::vector<unsigned char> EncodePngHeaderOnly(uint32_t width, uint32_t height);
 
 // 0xRRGGBB pixels as a JPEG of the given quality.
 std::vector<unsigned char> EncodeJpeg(int width, int height, const std::vector<uint32_t>& xrgb,

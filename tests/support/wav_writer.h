@@ -8,7 +8,7 @@
 
 namespace wav {
 
-enum Tag : uint16_t { kPcm = 1, kFloat = 3, kMuLaw = 7 };
+enum Tag : uint16_t { kPcm = 1, kFloat = 3 };
 
 struct Format {
     uint16_t tag = kPcm;
@@ -59,10 +59,6 @@ inline std::vector<uint8_t> Pcm16(const std::vector<int16_t>& samples, int chann
     return Build({kPcm, static_cast<uint16_t>(channels), static_cast<uint32_t>(rate), 16}, data);
 }
 
-inline std::vector<uint8_t> Pcm8(const std::vector<uint8_t>& samples, int channels, int rate) {
-    return Build({kPcm, static_cast<uint16_t>(channels), static_cast<uint32_t>(rate), 8}, samples);
-}
-
 inline std::vector<uint8_t> Float32(const std::vector<float>& samples, int channels, int rate) {
     std::vector<uint8_t> data;
     for (float s : samples) {
@@ -71,10 +67,6 @@ inline std::vector<uint8_t> Float32(const std::vector<float>& samples, int chann
         Put32(data, bits);
     }
     return Build({kFloat, static_cast<uint16_t>(channels), static_cast<uint32_t>(rate), 32}, data);
-}
-
-inline std::vector<uint8_t> MuLaw(const std::vector<uint8_t>& codes, int channels, int rate) {
-    return Build({kMuLaw, static_cast<uint16_t>(channels), static_cast<uint32_t>(rate), 8}, codes);
 }
 
 }  // namespace wav
