@@ -1,0 +1,154 @@
+// The definition files' edge cases: missing and unreadable files, file names, empty lists
+// and hostile counts. The field layouts are checked in file_layouts_test.cpp.
+#include "project/definition_files.h"
+
+#include <gtest/gtest.h>
+
+#include "project_fixture.h"
+
+namespace {
+
+using DefinitionFiles = ProjectTest;
+
+TEST_F(DefinitionFiles, MissingOrUnreadableFilesKeepTheEditorsDefaults) {
+    TProject& p = *project;
+    dir.MakeDir("Sprite/Sprite4.bin");  // a folder in the file's place cannot be read
+    EXPECT_EQ(LoadSpriteDef(p.sprites[4], 4), FileStatus::Missing);
+    EXPECT_EQ(p.sprites[4].name, kUnregisteredCp932);
+    EXPECT_EQ(p.sprites[4].animate, 0);
+    EXPECT_EQ(p.sprites[4].frameWidth, 32);
+    EXPECT_EQ(p.sprites[4].frameHeight, 32);
+    EXPECT_EQ(p.sprites[4].frameCount, 4);
+    EXPECT_EQ(p.sprites[4].framesPerStep, 10);
+    EXPECT_EQ(LoadSoundDef(p.sounds[9], 9), FileStatus::Missing);
+    EXPECT_EQ(p.sounds[9].fileName, (std::string(kUnregisteredCp932) + ".wav").c_str());
+    EXPECT_EQ(p.sounds[9].volume, 255);
+    EXPECT_EQ(p.sounds[9].handle, -1);
+    // No "Player.bin": 4.0 pixels per frame, 10 lives, 3 bombs, hit radius 1, not invincible.
+    EXPECT_EQ(LoadPlayerDef(p.player), FileStatus::Missing);
+    EXPECT_EQ(p.player.moveSpeed, 40.0);
+    EXPECT_EQ(p.player.initialLife, 10);
+    EXPECT_EQ(p.player.initialBombs, 3);
+    EXPECT_EQ(p.player.hitRadius, 1);
+    EXPECT_EQ(p.player.invincible, 0);
+    EXPECT_EQ(LoadBulletDef(p.bullets[4], 4), FileStatus::Missing);
+    EXPECT_EQ(p.bullets[4].sound, -1);
+    EXPECT_EQ(p.bullets[4].hitRadius, 1);
+    EXPECT_EQ(LoadItemDef(p.items[1], 1), FileStatus::Missing);
+    EXPECT_EQ(p.items[1].score, 100);
+    EXPECT_EQ(LoadEnemyDef(p.enemies[8], 8), FileStatus::Missing);
+    const TEnemyDef& e = p.enemies[8];
+    EXPECT_EQ(e.name, kUnregisteredCp932);
+    EXPECT_EQ(e.contactHurts, 1);
+    EXPECT_EQ(e.score, 100);
+    EXPECT_EQ(e.durability, 1);
+    EXPECT_EQ(e.explosion, 1);
+    EXPECT_EQ(e.successor, -1);
+    EXPECT_EQ(e.bombDamage, 1);
+    EXPECT_EQ(e.hitWidth, -1);
+    EXPECT_EQ(e.hitHeight, -1);
+    EXPECT_EQ(LoadScene(p.scene), FileStatus::Missing);
+    EXPECT_TRUE(p.scene.empty());
+    EXPECT_EQ(LoadMapDef(p.maps[5], 5), FileStatus::Missing);
+    EXPECT_EQ(p.maps[5].name, kUnregisteredCp932);
+    EXPECT_EQ(LoadMapOrder(p.mapOrder), FileStatus::Missing);
+    EXPECT_TRUE(p.mapOrder.empty());
+}
+
+// Projects come from a file system that ignores case.
+TEST_F(DefinitionFiles, NumbersInFileNamesAreUnpaddedAndCaseDoesNotMatter) {
+    writer.File("sprite/Sprite012.bin", SpriteFile{"Padded"}.Encode());
+    EXPECT_EQ(LoadSpriteDef(project->sprites[12], 12), FileStatus::Missing);
+    writer.File("sprite/SPRITE12.BIN", SpriteFile{"Twelve"}.Encode());
+    EXPECT_EQ(NumberedPath(kSpriteFolder, "Sprite%d.bin", 12), "Sprite\\Sprite12.bin");
+    EXPECT_EQ(LoadSpriteDef(project->sprites[12], 12), FileStatus::Loaded);
+    EXPECT_EQ(project->sprites[12].name, "Twelve");
+}
+
+TEST_F(DefinitionFiles, EmptyListsStillReadTheFieldsAfterThem) {
+    EnemyFile enemy;
+    enemy.dropCount = 3;
+    enemy.groundDistance = -40;
+    writer.Enemy(1, enemy)
+        .Map(0, MapFile{"Forest", 77})
+        .File("Global/Scene.bin", std::string(4, 0));
+    EXPECT_EQ(LoadEnemyDef(project->enemies[1], 1), FileStatus::Loaded);
+    EXPECT_TRUE(project->enemies[1].actions.empty());
+    EXPECT_TRUE(project->enemies[1].dropKinds.empty());
+    EXPECT_EQ(project->enemies[1].dropCount, 3);
+    EXPECT_EQ(project->enemies[1].groundDistance, -40);
+    EXPECT_EQ(LoadMapDef(project->maps[0], 0), FileStatus::Loaded);
+    EXPECT_EQ(project->maps[0].name, "Forest");
+    EXPECT_EQ(project->maps[0].value, 77);
+    EXPECT_TRUE(project->maps[0].cells.empty());
+    EXPECT_EQ(LoadScene(project->scene), FileStatus::Loaded);
+    EXPECT_TRUE(project->scene.empty());
+}
+
+TEST_F(DefinitionFiles, NegativeCountsAreEmptyListsAndReadingGoesOn) {
+    EnemyFile enemy;
+    enemy.actionCount = -3;
+    enemy.dropKindCount = -1;
+    enemy.dropCount = 3;
+    enemy.groundDistance = 6;
+    writer.Enemy(4, enemy).Map(4, MapFile{"Sky", 2, {{1}}, -7}).Order(OrderFile{{4, 5}, -1});
+    EXPECT_EQ(LoadEnemyDef(project->enemies[4], 4), FileStatus::Loaded);
+    EXPECT_TRUE(project->enemies[4].actions.empty());
+    EXPECT_TRUE(project->enemies[4].dropKinds.empty());
+    EXPECT_EQ(project->enemies[4].dropCount, 3);
+    EXPECT_EQ(project->enemies[4].groundDistance, 6);
+    EXPECT_EQ(LoadMapDef(project->maps[4], 4), FileStatus::Loaded);
+    EXPECT_TRUE(project->maps[4].cells.empty());
+    EXPECT_EQ(project->maps[4].value, 2);
+    EXPECT_EQ(LoadMapOrder(project->mapOrder), FileStatus::Loaded);
+    EXPECT_TRUE(project->mapOrder.empty());
+}
+
+// A count of two billion in a small file: the complete elements are kept, room is never
+// reserved for more than the file holds, and the fields after the list keep their defaults.
+TEST_F(DefinitionFiles, HugeCountsKeepOnlyTheCompleteElements) {
+    EnemyFile actions;
+    actions.actions = {Action(0, 25), Action(14, 60)};
+    actions.actionCount = 2000000000;
+    actions.dropCount = 3;
+    EnemyFile drops;
+    drops.dropKinds = {1, 2, 3};
+    drops.dropKindCount = 2000000000;
+    drops.groundDistance = 6;
+    SceneFile scene{{{6, 1, 0, 0, 0, 0, 0}, {4, 9, 0, 0, 0, 0, 0}}, 2000000000};
+    MapFile map{"Sky", 2, {{1}}, 2000000000};
+    writer.Enemy(5, actions).Enemy(6, drops).Order(OrderFile{{4, 5}, 2000000000});
+    writer.File("Global/Scene.bin", scene.Encode().Raw(std::string("\x08\0\0", 3)));
+    writer.File("Map/Map3.bin", map.Encode().Raw(std::string(51, '\x7F')));
+
+    EXPECT_EQ(LoadEnemyDef(project->enemies[5], 5), FileStatus::Truncated);
+    const TEnemyDef& e = project->enemies[5];
+    // The twelve bytes after the entries are too few for a third one.
+    ASSERT_EQ(e.actions.size(), 2u);
+    EXPECT_EQ(e.actions[1].paramA, 60);
+    EXPECT_LE(e.actions.capacity(), 3u);
+    EXPECT_EQ(e.dropCount, 0);
+    EXPECT_EQ(LoadEnemyDef(project->enemies[6], 6), FileStatus::Truncated);
+    // groundDistance's four bytes are taken as a fourth kind; then the file ends.
+    EXPECT_EQ(project->enemies[6].dropKinds, (std::vector<int32_t>{1, 2, 3, 6}));
+    EXPECT_LE(project->enemies[6].dropKinds.capacity(), 4u);
+    EXPECT_EQ(project->enemies[6].groundDistance, 0);
+    EXPECT_EQ(LoadScene(project->scene), FileStatus::Truncated);
+    ASSERT_EQ(project->scene.size(), 2u);
+    EXPECT_EQ(project->scene[1].p1, 9);
+    EXPECT_LE(project->scene.capacity(), 2u);
+    EXPECT_EQ(LoadMapDef(project->maps[3], 3), FileStatus::Truncated);
+    ASSERT_EQ(project->maps[3].cells.size(), 1u);
+    EXPECT_LE(project->maps[3].cells.capacity(), 1u);
+    EXPECT_EQ(LoadMapOrder(project->mapOrder), FileStatus::Truncated);
+    EXPECT_EQ(project->mapOrder, (std::vector<int32_t>{4, 5}));
+    EXPECT_LE(project->mapOrder.capacity(), 2u);
+
+    // The scene count is unsigned: above two billion it is not negative.
+    writer.Scene(SceneFile{{{8, 0, 0, 0, 0, 0, 0}}, 0xFFFFFFFFu});
+    EXPECT_EQ(LoadScene(project->scene), FileStatus::Truncated);
+    ASSERT_EQ(project->scene.size(), 1u);
+    EXPECT_EQ(project->scene[0].command, 8);
+}
+
+}  // namespace
