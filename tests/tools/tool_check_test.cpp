@@ -7,74 +7,59 @@
 
 namespace {
 
-// A complete little project that the check accepts: the fixed sprites and sounds, the
-// player's bullet, the menu frame and a one-command scene.
-void WriteSoundProject(ProjectWriter& w) {
-    w.Global({});
-    for (int n = 0; n < 9; ++n) w.File(ProjectWriter::SpriteImagePath(n), PngHeader(32, 32));
-    for (int n = 0; n < 11; ++n) {
-        SoundFile s;
-        s.fileName = "s" + std::to_string(n) + ".wav";
-        w.Sound(n, s).File("Sound/" + s.fileName, "RIFF");
-    }
-    w.Bullet(0, {"shot", 3, 4, 0, -1});
-    w.Scene(SceneOf({{8, 0, 0, 0, 0, 0, 0}}));
-    w.File("Frame.png", PngHeader(30, 39));
-}
-
-RunResult Check(const TempDir& tmp) {
-    return RunTool({"check", tmp / "d"});
-}
-
 bool HasLine(const RunResult& r, const std::string& text) {
     return r.out.find(text) != std::string::npos;
 }
 
+// A complete little project that the check accepts: the fixed sprites and sounds, the
+// player's bullet, the menu frame and a one-command scene.
+class ToolCheck : public testing::Test {
+protected:
+    void SetUp() override {
+        w.Global().Bullet(0, {"shot", 3, 4, 0, -1}).Scene({{{8, 0, 0, 0, 0, 0, 0}}});
+        for (int n = 0; n < 9; ++n)
+            w.File("Sprite/Sprite" + std::to_string(n) + ".png", PngHeader(32, 32));
+        for (int n = 0; n < 11; ++n) {
+            SoundFile s;
+            s.fileName = "s" + std::to_string(n) + ".wav";
+            w.Sound(n, s).File("Sound/" + s.fileName, "RIFF");
+        }
+        w.File("Frame.png", PngHeader(30, 39));
+    }
+
+    RunResult Check() { return RunTool({"check", tmp / "d"}); }
+    void Remove(const std::string& relative) { std::remove((tmp / ("d/" + relative)).c_str()); }
+
+    TempDir tmp;
+    ProjectWriter w{tmp / "d"};
+};
+
 }  // namespace
 
-TEST(ToolCheck, ACompleteProjectHasNoError) {
-    TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-    RunResult r = Check(tmp);
+TEST_F(ToolCheck, ACompleteProjectHasNoError) {
+    RunResult r = Check();
     EXPECT_EQ(r.exitCode, 0) << r.out;
-    EXPECT_NE(r.out.find("0 errors, 0 warnings"), std::string::npos) << r.out;
+    EXPECT_TRUE(HasLine(r, "0 errors, 0 warnings")) << r.out;
 }
 
-TEST(ToolCheck, TheDemoHasNoError) {
+TEST(ToolCheckDemo, TheDemoHasNoError) {
     TempDir tmp;
-    ASSERT_EQ(BuildDemo(tmp / "d").exitCode, 0);
-    RunResult r = Check(tmp);
+    ASSERT_EQ(BuildDemo(tmp / "demo").exitCode, 0);
+    RunResult r = RunTool({"check", tmp / "demo"});
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("0 errors"), std::string::npos) << r.out;
 }
 
-TEST(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
-    TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-
+TEST_F(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
     // Images: a bullet whose sprite has no image; strips that do not fit or are too long.
     w.Bullet(1, {"b", 40, 2, 0, 300});
-    SpriteFile wide;
-    wide.animate = 1;
-    wide.frameWidth = 32;
-    wide.frameHeight = 32;
-    wide.frameCount = 4;
-    w.Sprite(12, wide).File(ProjectWriter::SpriteImagePath(12), PngHeader(100, 32));
-    SpriteFile longStrip = wide;
-    longStrip.frameCount = 600;
-    w.Sprite(13, longStrip).File(ProjectWriter::SpriteImagePath(13), PngHeader(32 * 600, 32));
+    w.Sprite(12, {"wide", 1, 32, 32, 4}).File("Sprite/Sprite12.png", PngHeader(100, 32));
+    w.Sprite(13, {"long", 1, 32, 32, 600}).File("Sprite/Sprite13.png", PngHeader(32 * 600, 32));
     // A sound record whose file is missing.
-    SoundFile lost;
-    lost.fileName = "gone.ogg";
-    w.Sound(20, lost);
+    w.Sound(20, {"lost", 0, "gone.ogg"});
     // Numbers out of range.
     w.Item(0, {"i", 5000, 6, 0});
-    EnemyFile e;
-    e.sprite = 3;
+    EnemyFile e{"e", 3};
     e.successor = 300;
     e.dropCount = 1;
     e.dropKinds = {999};
@@ -93,18 +78,17 @@ TEST(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
     spawn.count = 1;
     e.actions = {ring, doubleRing, spawn, Action(26, 7, 2), Action(40)};
     w.Enemy(4, e);
-    w.Scene(SceneOf({{0, 10, 0, 0, 0, 0, 0},
-                     {4, 999, 0, 0, 0, 0, 0},
-                     {3, 300, 2, 100, 30, 90, 0},
-                     {1, 2000, 0, 0, 0, 0, 0},
-                     {9, 0, 0, 0, 0, 0, 0},
-                     {8, 0, 0, 0, 0, 0, 0}}));
-    // A file shorter than its fields.
-    w.File(ProjectWriter::ItemPath(1), ItemFile{}.Encode().Prefix(15));
-    // No menu frame.
-    std::remove((tmp / "d/Frame.png").c_str());
+    w.Scene({{{0, 10, 0, 0, 0, 0, 0},
+              {4, 999, 0, 0, 0, 0, 0},
+              {3, 300, 2, 100, 30, 90, 0},
+              {1, 2000, 0, 0, 0, 0, 0},
+              {9, 0, 0, 0, 0, 0, 0},
+              {8, 0, 0, 0, 0, 0, 0}}});
+    // A file shorter than its fields, and no menu frame.
+    w.File("Item/Item1.bin", ItemFile{}.Encode().Prefix(15));
+    Remove("Frame.png");
 
-    RunResult r = Check(tmp);
+    RunResult r = Check();
     EXPECT_EQ(r.exitCode, 1);
     const char* expected[] = {
         "error: Bullet/Bullet1.bin: bullets[1].sprite: sprite 40 has no image",
@@ -133,15 +117,11 @@ TEST(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
     for (const char* line : expected) EXPECT_TRUE(HasLine(r, line)) << line << "\n" << r.out;
 }
 
-TEST(ToolCheck, AMissingGlobalFileAndMissingFixedImagesAreErrors) {
-    TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-    std::remove((tmp / ("d/" + ProjectWriter::GlobalPath())).c_str());
-    std::remove((tmp / ("d/" + ProjectWriter::SpriteImagePath(5))).c_str());
-    w.File(ProjectWriter::SpriteImagePath(8), "not an image");
-    RunResult r = Check(tmp);
+TEST_F(ToolCheck, AMissingGlobalFileAndMissingFixedImagesAreErrors) {
+    Remove("Global/Global.bin");
+    Remove("Sprite/Sprite5.png");
+    w.File("Sprite/Sprite8.png", "not an image");
+    RunResult r = Check();
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(HasLine(r, "error: Global/Global.bin: missing")) << r.out;
     EXPECT_TRUE(HasLine(r, "error: Sprite/Sprite5.png: sprites[5]: missing: the explosion"))
@@ -150,14 +130,10 @@ TEST(ToolCheck, AMissingGlobalFileAndMissingFixedImagesAreErrors) {
         << r.out;
 }
 
-TEST(ToolCheck, WarningsAloneDoNotFail) {
-    TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-    std::remove((tmp / ("d/" + ProjectWriter::SoundPath(8))).c_str());
-    w.File(ProjectWriter::ItemPath(2), ItemFile{}.Encode().str() + "xx");
-    RunResult r = Check(tmp);
+TEST_F(ToolCheck, WarningsAloneDoNotFail) {
+    Remove("Sound/Sound8.bin");
+    w.File("Item/Item2.bin", ItemFile{}.Encode().str() + "xx");
+    RunResult r = Check();
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_TRUE(HasLine(r, "warning: Sound/Sound8.bin: sounds[8]: missing")) << r.out;
     EXPECT_TRUE(HasLine(r, "warning: Item/Item2.bin: 2 bytes after the last field")) << r.out;
