@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "project/definition_files.h"
@@ -31,83 +32,63 @@ TActionEntry Numbered(int32_t base) {
     return e;
 }
 
-template <class T>
-struct Id {
-    using type = T;
-};
-
-// The stored fields of a record in file order: where each ends, and whether a record holds
-// the file's value or the default of a fresh record.
+// One stored piece of a record: its size in the file and, unless it is a count, whether a
+// record holds the file's value or the default of a fresh record.
 template <class R>
-class Layout {
-public:
-    struct Field {
-        std::string what;
-        size_t end;
-        std::function<bool(const R&)> read, untouched;
-    };
-
-    template <class T>
-    Layout& Num(const char* what, T R::*m, typename Id<T>::type value) {
-        return Add(what, sizeof(T), m, value);
-    }
-    Layout& Str(const char* what, TString R::*m, const char* value) {
-        return Add(what, 4 + std::strlen(value) + 1, m, TString(value));
-    }
-    // A count, then its elements of 'size' bytes each.
-    template <class T>
-    Layout& List(const char* what, std::vector<T> R::*m, size_t size, std::vector<T> values) {
-        at_ += 4;
-        for (size_t i = 0; i < values.size(); ++i) {
-            at_ += size;
-            fields_.push_back(
-                {what + std::to_string(i), at_,
-                 [=](const R& r) { return (r.*m).size() > i && (r.*m)[i] == values[i]; },
-                 [=](const R& r) { return (r.*m).size() <= i; }});
-        }
-        return *this;
-    }
-    Layout& Other(const char* what, size_t size, std::function<bool(const R&)> read,
-                  std::function<bool(const R&)> untouched) {
-        at_ += size;
-        fields_.push_back({what, at_, std::move(read), std::move(untouched)});
-        return *this;
-    }
-
-    size_t size() const { return at_; }
-    const std::vector<Field>& fields() const { return fields_; }
-
-private:
-    template <class T>
-    Layout& Add(const char* what, size_t size, T R::*m, T value) {
-        T def = std::make_unique<R>().get()->*m;
-        return Other(
-            what, size, [=](const R& r) { return r.*m == value; },
-            [=](const R& r) { return r.*m == def; });
-    }
-
-    size_t at_ = 0;
-    std::vector<Field> fields_;
+struct Piece {
+    std::string what;
+    size_t size;
+    std::function<bool(const R&)> read, untouched;
 };
+template <class R>
+using Pieces = std::vector<Piece<R>>;
 
-// Loads 'bytes' cut at every length into a fresh record and checks every field.
+// A number, a flag or a stored string (L = its length + 1).
+template <class R, class T, class V>
+Pieces<R> Field(const char* what, T R::*m, V fileValue) {
+    T value(fileValue), def = std::make_unique<R>().get()->*m;
+    size_t size = sizeof(T);
+    if constexpr (std::is_same_v<T, TString>) size = 4 + value.Length() + 1;
+    return {{what, size, [=](const R& r) { return r.*m == value; },
+             [=](const R& r) { return r.*m == def; }}};
+}
+#define FIELD(member, value) Field(#member, &R::member, value)
+
+// A count, then elements of 'size' bytes each.
+template <class R, class T>
+Pieces<R> List(const char* what, std::vector<T> R::*m, size_t size, std::vector<T> values) {
+    Pieces<R> pieces = {{"count", 4, nullptr, nullptr}};
+    for (size_t i = 0; i < values.size(); ++i)
+        pieces.push_back({what + std::to_string(i), size,
+                          [=](const R& r) { return (r.*m).size() > i && (r.*m)[i] == values[i]; },
+                          [=](const R& r) { return (r.*m).size() <= i; }});
+    return pieces;
+}
+#define LIST(member, size, ...) List(#member, &R::member, size, {__VA_ARGS__})
+
+// Loads 'bytes' cut at every length into a fresh record and checks every piece.
 template <class R, class Load>
 void SweepCuts(const TempDir& dir, const std::string& path, const Bytes& bytes,
-               const Layout<R>& layout, Load load) {
-    ASSERT_EQ(bytes.size(), layout.size()) << "layout does not match the encoding";
+               std::initializer_list<Pieces<R>> layout, Load load) {
+    std::vector<std::pair<size_t, const Piece<R>*>> ends;
+    size_t at = 0;
+    for (const Pieces<R>& part : layout)
+        for (const Piece<R>& p : part) ends.push_back({at += p.size, &p});
+    ASSERT_EQ(bytes.size(), at) << "layout does not match the encoding";
     for (size_t cut = 0; cut <= bytes.size(); ++cut) {
         dir.WriteFile(path, bytes.Prefix(cut));
         auto record = std::make_unique<R>();
         EXPECT_EQ(load(*record), cut == bytes.size() ? FileStatus::Loaded : FileStatus::Truncated)
             << "cut at " << cut;
-        for (const auto& f : layout.fields()) {
-            if (f.end <= cut)
-                EXPECT_TRUE(f.read(*record)) << f.what << " not read, cut at " << cut;
+        for (auto [end, p] : ends) {
+            if (!p->read) continue;
+            if (end <= cut)
+                EXPECT_TRUE(p->read(*record)) << p->what << " not read, cut at " << cut;
             else
-                EXPECT_TRUE(f.untouched(*record)) << f.what << " changed, cut at " << cut;
+                EXPECT_TRUE(p->untouched(*record)) << p->what << " changed, cut at " << cut;
             // A file value equal to the default would prove nothing.
             if (cut == bytes.size()) {
-                EXPECT_FALSE(f.untouched(*record)) << f.what;
+                EXPECT_FALSE(p->untouched(*record)) << p->what;
             }
         }
     }
@@ -117,83 +98,59 @@ using FileLayout = ProjectTest;
 
 TEST_F(FileLayout, Global) {
     using R = TProject;
-    Layout<R> l;
-    l.Num("sceneStart", &R::sceneStart, 3)
-        .Str("windowTitle", &R::windowTitle, "Zeta")
-        .Num("globalFlag", &R::globalFlag, 1);
-    SweepCuts(dir, "Global/Global.bin", GlobalFile{3, "Zeta", 1}.Encode(), l,
+    SweepCuts(dir, "Global/Global.bin", GlobalFile{3, "Zeta", 1}.Encode(),
+              {FIELD(sceneStart, 3), FIELD(windowTitle, "Zeta"), FIELD(globalFlag, 1)},
               [](R& r) { return LoadGlobal(r); });
 }
 
 TEST_F(FileLayout, Sprite) {
     using R = TSpriteDef;
-    Layout<R> l;
-    l.Str("name", &R::name, "Boss")
-        .Num("animate", &R::animate, 1)
-        .Num("frameWidth", &R::frameWidth, 48)
-        .Num("frameHeight", &R::frameHeight, 40)
-        .Num("frameCount", &R::frameCount, 6)
-        .Num("framesPerStep", &R::framesPerStep, 3);
-    SweepCuts(dir, "Sprite/Sprite0.bin", SpriteFile{"Boss", 1, 48, 40, 6, 3}.Encode(), l,
+    SweepCuts(dir, "Sprite/Sprite0.bin", SpriteFile{"Boss", 1, 48, 40, 6, 3}.Encode(),
+              {FIELD(name, "Boss"), FIELD(animate, 1), FIELD(frameWidth, 48),
+               FIELD(frameHeight, 40), FIELD(frameCount, 6), FIELD(framesPerStep, 3)},
               [](R& r) { return LoadSpriteDef(r, 0); });
 }
 
 TEST_F(FileLayout, Sound) {
     using R = TSoundDef;
-    Layout<R> l;
-    l.Str("name", &R::name, "Hit")
-        .Num("streamFromFile", &R::streamFromFile, 1)
-        .Str("fileName", &R::fileName, "a.ogg")
-        .Num("volume", &R::volume, 99)
-        .Num("loop", &R::loop, 1);
-    SweepCuts(dir, "Sound/Sound0.bin", SoundFile{"Hit", 1, "a.ogg", 99, 1}.Encode(), l,
+    SweepCuts(dir, "Sound/Sound0.bin", SoundFile{"Hit", 1, "a.ogg", 99, 1}.Encode(),
+              {FIELD(name, "Hit"), FIELD(streamFromFile, 1), FIELD(fileName, "a.ogg"),
+               FIELD(volume, 99), FIELD(loop, 1)},
               [](R& r) { return LoadSoundDef(r, 0); });
 }
 
 TEST_F(FileLayout, Player) {
     using R = TPlayerDef;
-    Layout<R> l;
-    l.Num("unused0", &R::unused0, 1)
-        .Num("unused1", &R::unused1, -2)
-        .Num("moveSpeed", &R::moveSpeed, 52.5)
-        .Num("initialLife", &R::initialLife, 5)
-        .Num("initialBombs", &R::initialBombs, 9)
-        .Num("hitRadius", &R::hitRadius, 4)
-        .Num("invincible", &R::invincible, 1);
-    for (int i = 0; i < 3; ++i)
-        l.Other(
-            "padding", 1, [i](const R& r) { return r.padding[i] == 7 + i; },
-            [i](const R& r) { return r.padding[i] == 0; });
+    auto padding = [](int i) {
+        return Pieces<R>{{"padding", 1, [i](const R& r) { return r.padding[i] == 7 + i; },
+                          [i](const R& r) { return r.padding[i] == 0; }}};
+    };
     Bytes block = PlayerFile{1, -2, 52.5, 5, 9, 4, 1, {7, 8, 9}}.Encode();
     ASSERT_EQ(block.size(), 32u);
-    SweepCuts(dir, "Global/Player.bin", block, l, [](R& r) { return LoadPlayerDef(r); });
+    SweepCuts(dir, "Global/Player.bin", block,
+              {FIELD(unused0, 1), FIELD(unused1, -2), FIELD(moveSpeed, 52.5), FIELD(initialLife, 5),
+               FIELD(initialBombs, 9), FIELD(hitRadius, 4), FIELD(invincible, 1), padding(0),
+               padding(1), padding(2)},
+              [](R& r) { return LoadPlayerDef(r); });
 }
 
 TEST_F(FileLayout, Bullet) {
     using R = TBulletDef;
-    Layout<R> l;
-    l.Str("name", &R::name, "B")
-        .Num("sprite", &R::sprite, 20)
-        .Num("hitRadius", &R::hitRadius, 2)
-        .Num("imageDirection", &R::imageDirection, 1)
-        .Num("sound", &R::sound, 6);
-    SweepCuts(dir, "Bullet/Bullet0.bin", BulletFile{"B", 20, 2, 1, 6}.Encode(), l,
+    SweepCuts(dir, "Bullet/Bullet0.bin", BulletFile{"B", 20, 2, 1, 6}.Encode(),
+              {FIELD(name, "B"), FIELD(sprite, 20), FIELD(hitRadius, 2), FIELD(imageDirection, 1),
+               FIELD(sound, 6)},
               [](R& r) { return LoadBulletDef(r, 0); });
 }
 
 TEST_F(FileLayout, Item) {
     using R = TItemDef;
-    Layout<R> l;
-    l.Str("name", &R::name, "I")
-        .Num("sprite", &R::sprite, 33)
-        .Num("attribute", &R::attribute, 3)
-        .Num("score", &R::score, 250);
-    SweepCuts(dir, "Item/Item0.bin", ItemFile{"I", 33, 3, 250}.Encode(), l,
+    SweepCuts(dir, "Item/Item0.bin", ItemFile{"I", 33, 3, 250}.Encode(),
+              {FIELD(name, "I"), FIELD(sprite, 33), FIELD(attribute, 3), FIELD(score, 250)},
               [](R& r) { return LoadItemDef(r, 0); });
 }
 
-// Two action entries follow the twelfth field directly, and dropCount follows the second
-// entry; bombDamage is stored before imageDirection.
+// bombDamage is stored before imageDirection; two action entries follow the twelfth field
+// directly, and dropCount follows the second entry.
 TEST_F(FileLayout, Enemy) {
     using R = TEnemyDef;
     EnemyFile f{"E", 11, 0, 2, 300, 5, 4, 2, 0, 17, 12, 9};
@@ -201,51 +158,33 @@ TEST_F(FileLayout, Enemy) {
     f.dropCount = 3;
     f.dropKinds = {7, 8};
     f.groundDistance = 6;
-    Layout<R> l;
-    l.Str("name", &R::name, "E")
-        .Num("sprite", &R::sprite, 11)
-        .Num("contactHurts", &R::contactHurts, 0)
-        .Num("shotResponse", &R::shotResponse, 2)
-        .Num("score", &R::score, 300)
-        .Num("durability", &R::durability, 5)
-        .Num("bombDamage", &R::bombDamage, 4)
-        .Num("imageDirection", &R::imageDirection, 2)
-        .Num("explosion", &R::explosion, 0)
-        .Num("successor", &R::successor, 17)
-        .Num("hitWidth", &R::hitWidth, 12)
-        .Num("hitHeight", &R::hitHeight, 9)
-        .List("action ", &R::actions, 64, f.actions)
-        .Num("dropCount", &R::dropCount, 3)
-        .List("drop kind ", &R::dropKinds, 4, f.dropKinds)
-        .Num("groundDistance", &R::groundDistance, 6);
-    SweepCuts(dir, "Enemy/Enemy0.bin", f.Encode(), l, [](R& r) { return LoadEnemyDef(r, 0); });
+    SweepCuts(dir, "Enemy/Enemy0.bin", f.Encode(),
+              {FIELD(name, "E"), FIELD(sprite, 11), FIELD(contactHurts, 0), FIELD(shotResponse, 2),
+               FIELD(score, 300), FIELD(durability, 5), FIELD(bombDamage, 4),
+               FIELD(imageDirection, 2), FIELD(explosion, 0), FIELD(successor, 17),
+               FIELD(hitWidth, 12), FIELD(hitHeight, 9), LIST(actions, 64, f.actions),
+               FIELD(dropCount, 3), LIST(dropKinds, 4, 7, 8), FIELD(groundDistance, 6)},
+              [](R& r) { return LoadEnemyDef(r, 0); });
 }
 
 // Scene entries start as a wait of 1000 frames; the stored words replace all seven.
-TEST_F(FileLayout, Scene) {
+TEST_F(FileLayout, SceneAndMapOrder) {
     using R = TProject;
-    Layout<R> l;
-    l.List("command ", &R::scene, 28,
-           {TSceneCommand{3, 5, 2, 100, 30, 90, 1}, TSceneCommand{0, 0, 0, 0, 0, 0, 9}});
     SweepCuts(dir, "Global/Scene.bin",
-              SceneFile{{{3, 5, 2, 100, 30, 90, 1}, {0, 0, 0, 0, 0, 0, 9}}}.Encode(), l,
+              SceneFile{{{3, 5, 2, 100, 30, 90, 1}, {0, 0, 0, 0, 0, 0, 9}}}.Encode(),
+              {LIST(scene, 28, TSceneCommand{3, 5, 2, 100, 30, 90, 1},
+                    TSceneCommand{0, 0, 0, 0, 0, 0, 9})},
               [](R& r) { return LoadScene(r.scene); });
+    SweepCuts(dir, "Map/Order.bin", OrderFile{{-5, 6}}.Encode(), {LIST(mapOrder, 4, -5, 6)},
+              [](R& r) { return LoadMapOrder(r.mapOrder); });
 }
 
 TEST_F(FileLayout, Map) {
     using R = TMapDef;
     MapFile f{"M", 5, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}, {-1}}};
-    Layout<R> l;
-    l.Str("name", &R::name, "M").Num("value", &R::value, 5).List("cell ", &R::cells, 52, f.cells);
-    SweepCuts(dir, "Map/Map0.bin", f.Encode(), l, [](R& r) { return LoadMapDef(r, 0); });
-}
-
-TEST_F(FileLayout, Order) {
-    using R = TProject;
-    Layout<R> l;
-    l.List("value ", &R::mapOrder, 4, {-5, 6});
-    SweepCuts(dir, "Map/Order.bin", OrderFile{{-5, 6}}.Encode(), l,
-              [](R& r) { return LoadMapOrder(r.mapOrder); });
+    SweepCuts(dir, "Map/Map0.bin", f.Encode(),
+              {FIELD(name, "M"), FIELD(value, 5), LIST(cells, 52, f.cells[0], f.cells[1])},
+              [](R& r) { return LoadMapDef(r, 0); });
 }
 
 }  // namespace
