@@ -31,38 +31,12 @@ Bytes& Bytes::F64(double v) {
     return *this;
 }
 
-Bytes GlobalFile::Encode() const {
-    return Bytes().I32(sceneStart).Str(windowTitle).U8(globalFlag);
-}
-
-Bytes SpriteFile::Encode() const {
-    return Bytes()
-        .Str(name)
-        .U8(animate)
-        .I32(frameWidth)
-        .I32(frameHeight)
-        .I32(frameCount)
-        .I32(framesPerStep);
-}
-
-Bytes SoundFile::Encode() const {
-    return Bytes().Str(name).U8(streamFromFile).Str(fileName).I32(volume).U8(loop);
-}
-
 Bytes PlayerFile::Encode() const {
     Bytes b;
     b.I32(unused0).I32(unused1).F64(moveSpeed).I32(initialLife).I32(initialBombs);
     b.I32(hitRadius).U8(invincible);
     for (uint8_t p : padding) b.U8(p);
     return b;
-}
-
-Bytes BulletFile::Encode() const {
-    return Bytes().Str(name).I32(sprite).I32(hitRadius).I32(imageDirection).I32(sound);
-}
-
-Bytes ItemFile::Encode() const {
-    return Bytes().Str(name).I32(sprite).I32(attribute).I32(score);
 }
 
 TActionEntry Action(int32_t command, int32_t paramA, int32_t paramB) {

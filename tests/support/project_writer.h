@@ -1,12 +1,7 @@
 // ProjectWriter: writes the files of a project's data folder byte by byte, for fixtures. One
 // struct per record kind holds the stored fields with the editor's defaults; Encode() gives
-// the exact bytes of its file. Bytes builds anything else, hostile files included.
-//
-//   ProjectWriter w(dir.path());
-//   EnemyFile e;
-//   e.actions = {Action(0, 25), Action(14, 60)};
-//   w.Global({3, "Demo"}).Enemy(5, e);
-//   w.File("Enemy/Enemy6.bin", e.Encode().Prefix(10));  // cut short
+// the exact bytes of its file. Bytes builds anything else, hostile files included:
+//   w.Global({3, "Demo"}).File("Enemy/Enemy6.bin", EnemyFile{}.Encode().Prefix(10));
 #pragma once
 
 #include <array>
@@ -52,14 +47,17 @@ struct GlobalFile {
     int32_t sceneStart = 0;
     std::string windowTitle = "Orvan";
     uint8_t globalFlag = 0;
-    Bytes Encode() const;
+    Bytes Encode() const { return Bytes().I32(sceneStart).Str(windowTitle).U8(globalFlag); }
 };
 
 struct SpriteFile {
     std::string name = kUnregisteredCp932;
     uint8_t animate = 0;
     int32_t frameWidth = 32, frameHeight = 32, frameCount = 4, framesPerStep = 10;
-    Bytes Encode() const;
+    Bytes Encode() const {
+        Bytes b = Bytes().Str(name).U8(animate);
+        return b.I32(frameWidth).I32(frameHeight).I32(frameCount).I32(framesPerStep);
+    }
 };
 
 struct SoundFile {
@@ -68,7 +66,9 @@ struct SoundFile {
     std::string fileName = std::string(kUnregisteredCp932) + ".wav";
     int32_t volume = 255;
     uint8_t loop = 0;
-    Bytes Encode() const;
+    Bytes Encode() const {
+        return Bytes().Str(name).U8(streamFromFile).Str(fileName).I32(volume).U8(loop);
+    }
 };
 
 // The 32-byte block of "Player.bin".
@@ -84,19 +84,20 @@ struct PlayerFile {
 struct BulletFile {
     std::string name = kUnregisteredCp932;
     int32_t sprite = 0, hitRadius = 1, imageDirection = 0, sound = -1;
-    Bytes Encode() const;
+    Bytes Encode() const {
+        return Bytes().Str(name).I32(sprite).I32(hitRadius).I32(imageDirection).I32(sound);
+    }
 };
 
 struct ItemFile {
     std::string name = kUnregisteredCp932;
     int32_t sprite = 0, attribute = 0, score = 100;
-    Bytes Encode() const;
+    Bytes Encode() const { return Bytes().Str(name).I32(sprite).I32(attribute).I32(score); }
 };
 
 // An action entry with its command and first two parameters; set the other words by name.
 TActionEntry Action(int32_t command, int32_t paramA = 0, int32_t paramB = 0);
 
-// The stored counts (N, M, K) are the list's size unless set.
 struct EnemyFile {
     std::string name = kUnregisteredCp932;
     int32_t sprite = 0;
@@ -107,7 +108,7 @@ struct EnemyFile {
     uint8_t explosion = 1;
     int32_t successor = -1, hitWidth = -1, hitHeight = -1;
     std::vector<TActionEntry> actions = {};
-    std::optional<int32_t> actionCount = std::nullopt;
+    std::optional<int32_t> actionCount = std::nullopt;  // N, M and K are the sizes unless set
     int32_t dropCount = 0;
     std::vector<int32_t> dropKinds = {};
     std::optional<int32_t> dropKindCount = std::nullopt;
