@@ -65,27 +65,4 @@ TEST(ByteReader, StoredStringsOfEveryShape) {
     }
 }
 
-TEST(ByteReader, ReservableCountNeverExceedsWhatTheBytesLeftHold) {
-    std::vector<uint8_t> bytes(100);
-    ByteReader in(bytes);
-    EXPECT_EQ(in.ReservableCount(2000000000, 64), 1u);
-    EXPECT_EQ(in.ReservableCount(3, 4), 3u);
-    EXPECT_EQ(in.ReservableCount(0, 4), 0u);
-    EXPECT_EQ(in.ReservableCount(-5, 4), 0u);
-    EXPECT_EQ(in.ReservableCount(int64_t{1} << 40, 1), 100u);
-}
-
-TEST(ByteReader, ABlockIsTakenWholeOrNotAtAll) {
-    std::vector<uint8_t> bytes = {1, 0, 0, 0, 2, 0};
-    ByteReader in(bytes), block;
-    ASSERT_TRUE(in.ReadBlock(4, block));
-    int32_t v = 0;
-    ASSERT_TRUE(block.ReadI32(v));
-    EXPECT_EQ(v, 1);
-    EXPECT_EQ(in.Remaining(), 2u);
-    EXPECT_FALSE(in.ReadBlock(4, block));
-    EXPECT_EQ(block.Remaining(), 0u);
-    EXPECT_FALSE(in.Ok());
-}
-
 }  // namespace
