@@ -24,12 +24,9 @@ bool operator==(const TSceneCommand& a, const TSceneCommand& b) {
 }
 
 // An entry whose sixteen words all differ, so a word read into the wrong field shows.
-TActionEntry Numbered(int32_t base) {
-    int32_t words[16];
-    for (int i = 0; i < 16; ++i) words[i] = base + i;
-    TActionEntry e;
-    std::memcpy(&e, words, sizeof e);
-    return e;
+TActionEntry Numbered(int32_t b) {
+    return {b,     b + 1, b + 2,  b + 3,  b + 4,  b + 5,  b + 6,  b + 7,
+            b + 8, b + 9, b + 10, b + 11, b + 12, b + 13, b + 14, b + 15};
 }
 
 // One stored piece of a record: its size in the file and, unless it is a count, whether a

@@ -63,19 +63,11 @@ TEST_F(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
     e.successor = 300;
     e.dropCount = 1;
     e.dropKinds = {999};
-    TActionEntry ring = Action(14, 10);
-    ring.extra = 4;
-    ring.which = 2;  // no such bullet
-    ring.spacing = 0;
-    TActionEntry doubleRing = Action(14, 10);
-    doubleRing.extra = 6;
-    doubleRing.which = 300;
-    doubleRing.spacing = -1;
-    TActionEntry spawn = Action(14, 10);
-    spawn.extra = 2;
-    spawn.target = 1;
-    spawn.which = 400;
-    spawn.count = 1;
+    // Waits with a ring of bullet 2 (no such bullet) at spacing 0, a double ring of bullet 300
+    // at spacing -1, and a fan of one enemy 400.
+    TActionEntry ring = {14, 10, 0, 4, 0, 2};
+    TActionEntry doubleRing = {14, 10, 0, 6, 0, 300, 0, 0, 0, 0, 0, -1};
+    TActionEntry spawn = {14, 10, 0, 2, 1, 400, 0, 0, 0, 1};
     e.actions = {ring, doubleRing, spawn, Action(26, 7, 2), Action(40)};
     w.Enemy(4, e);
     w.Scene({{{0, 10, 0, 0, 0, 0, 0},

@@ -44,18 +44,10 @@ protected:
         w.Player({32, 32, 37.25, 0, 3, 1, 1, {1, 2, 3}});
         w.Bullet(0, {"b", 20, 4, 1, -1}).Item(255, {"i", 31, 9, -100});
         EnemyFile e{Cp932("要塞"), 0, 0, 5, 100, 1, 1, 0, 1, 12, 56, 36};
-        TActionEntry fan = Action(15, 30, 4);  // paramB is not read by move-on but kept
-        fan.extra = 2;
-        fan.target = 1;
-        fan.which = 5;
-        fan.shotSpeed = 25;
-        fan.count = 3;
-        fan.spacing = 20;
-        fan.angleMode = 9;
-        fan.angleValue = -45;
-        TActionEntry unknown = Action(77, 1, 2);
-        unknown.extra = 12;
-        unknown.angleJitter = 3;
+        // Move on with a fan of three enemies 5 (paramB is not read by move-on but kept), and
+        // an unknown command with an unknown extra action.
+        TActionEntry fan = {15, 30, 4, 2, 1, 5, 25, 0, 0, 3, 0, 20, 0, 0, 9, -45};
+        TActionEntry unknown = {77, 1, 2, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3};
         e.actions = {Action(0, 25), fan, Action(25, 1), Action(26, 1, 3), unknown};
         e.dropCount = 2;
         e.dropKinds = {0, 3, 255};
