@@ -78,42 +78,39 @@ TEST_F(DefinitionFiles, ZeroOrNegativeCountsAreEmptyListsAndReadingGoesOn) {
 // A count of two billion in a small file: the complete elements are kept, room is never
 // reserved for more than the file holds, and the fields after the list keep their defaults.
 TEST_F(DefinitionFiles, HugeCountsKeepOnlyTheCompleteElements) {
-    EnemyFile actions;
+    EnemyFile actions, drops;
     actions.actions = {Action(0, 25), Action(14, 60)};
-    actions.actionCount = 2000000000;
+    actions.actionCount = drops.dropKindCount = 2000000000;
     actions.dropCount = 3;
-    EnemyFile drops;
     drops.dropKinds = {1, 2, 3};
-    drops.dropKindCount = 2000000000;
     drops.groundDistance = 6;
     SceneFile scene{{{6, 1, 0, 0, 0, 0, 0}, {4, 9, 0, 0, 0, 0, 0}}, 2000000000};
     MapFile map{"Sky", 2, {{1}}, 2000000000};
-    writer.Enemy(5, actions).Enemy(6, drops).Order(OrderFile{{4, 5}, 2000000000});
+    writer.Enemy(5, actions).Enemy(6, drops).Order({{4, 5}, 2000000000});
     writer.File("Global/Scene.bin", scene.Encode().Raw(std::string("\x08\0\0", 3)));
     writer.File("Map/Map3.bin", map.Encode().Raw(std::string(51, '\x7F')));
-
-    EXPECT_EQ(LoadEnemyDef(project->enemies[5], 5), FileStatus::Truncated);
-    const TEnemyDef& e = project->enemies[5];
-    // The twelve bytes after the entries are too few for a third one.
-    ASSERT_EQ(e.actions.size(), 2u);
-    EXPECT_EQ(e.actions[1].paramA, 60);
-    EXPECT_LE(e.actions.capacity(), 3u);
-    EXPECT_EQ(e.dropCount, 0);
-    EXPECT_EQ(LoadEnemyDef(project->enemies[6], 6), FileStatus::Truncated);
+    TProject& p = *project;
+    EXPECT_EQ(LoadEnemyDef(p.enemies[5], 5), FileStatus::Truncated);
+    EXPECT_EQ(LoadEnemyDef(p.enemies[6], 6), FileStatus::Truncated);
+    EXPECT_EQ(LoadScene(p.scene), FileStatus::Truncated);
+    EXPECT_EQ(LoadMapDef(p.maps[3], 3), FileStatus::Truncated);
+    EXPECT_EQ(LoadMapOrder(p.mapOrder), FileStatus::Truncated);
+    // The twelve bytes after the two entries are too few for a third one.
+    ASSERT_EQ(p.enemies[5].actions.size(), 2u);
+    EXPECT_EQ(p.enemies[5].actions[1].paramA, 60);
+    EXPECT_LE(p.enemies[5].actions.capacity(), 3u);
+    EXPECT_EQ(p.enemies[5].dropCount, 0);
     // groundDistance's four bytes are taken as a fourth kind; then the file ends.
-    EXPECT_EQ(project->enemies[6].dropKinds, (std::vector<int32_t>{1, 2, 3, 6}));
-    EXPECT_LE(project->enemies[6].dropKinds.capacity(), 4u);
-    EXPECT_EQ(project->enemies[6].groundDistance, 0);
-    EXPECT_EQ(LoadScene(project->scene), FileStatus::Truncated);
-    ASSERT_EQ(project->scene.size(), 2u);
-    EXPECT_EQ(project->scene[1].p1, 9);
-    EXPECT_LE(project->scene.capacity(), 2u);
-    EXPECT_EQ(LoadMapDef(project->maps[3], 3), FileStatus::Truncated);
-    ASSERT_EQ(project->maps[3].cells.size(), 1u);
-    EXPECT_LE(project->maps[3].cells.capacity(), 1u);
-    EXPECT_EQ(LoadMapOrder(project->mapOrder), FileStatus::Truncated);
-    EXPECT_EQ(project->mapOrder, (std::vector<int32_t>{4, 5}));
-    EXPECT_LE(project->mapOrder.capacity(), 2u);
+    EXPECT_EQ(p.enemies[6].dropKinds, (std::vector<int32_t>{1, 2, 3, 6}));
+    EXPECT_LE(p.enemies[6].dropKinds.capacity(), 4u);
+    EXPECT_EQ(p.enemies[6].groundDistance, 0);
+    ASSERT_EQ(p.scene.size(), 2u);
+    EXPECT_EQ(p.scene[1].p1, 9);
+    EXPECT_LE(p.scene.capacity(), 2u);
+    ASSERT_EQ(p.maps[3].cells.size(), 1u);
+    EXPECT_LE(p.maps[3].cells.capacity(), 1u);
+    EXPECT_EQ(p.mapOrder, (std::vector<int32_t>{4, 5}));
+    EXPECT_LE(p.mapOrder.capacity(), 2u);
 
     // The scene count is unsigned: above two billion it is not negative.
     writer.Scene(SceneFile{{{8, 0, 0, 0, 0, 0, 0}}, 0xFFFFFFFFu});

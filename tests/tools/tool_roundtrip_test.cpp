@@ -90,18 +90,11 @@ TEST_F(OddProject, OddValuesAreKeptAsNumbersAndHexText) {
     EXPECT_EQ(actions[4]["command"], 77);
     EXPECT_EQ(actions[4]["extra"], 12);
     EXPECT_EQ(j["enemies"][0]["shotResponse"], 5);
-    EXPECT_EQ(j["scene"][1], Json({{"command", "enemyAppearance"},
-                                   {"enemy", 5},
-                                   {"place", "top"},
-                                   {"position", 100},
-                                   {"speed", 30},
-                                   {"angle", 90},
-                                   {"waitUntilDeath", 1}}));
+    EXPECT_EQ(j["scene"][1].dump(), R"({"command":"enemyAppearance","enemy":5,"place":"top",)"
+                                    R"("position":100,"speed":30,"angle":90,"waitUntilDeath":1})");
     EXPECT_EQ(j["scene"][2]["place"], 7);
-    EXPECT_EQ(j["scene"][3], Json({{"command", "music"}, {"sound", 9}, {"p2", 1}}));
-    EXPECT_EQ(
-        j["scene"][4],
-        Json({{"command", 13}, {"p1", 1}, {"p2", 2}, {"p3", 3}, {"p4", 4}, {"p5", 5}, {"p6", 6}}));
+    EXPECT_EQ(j["scene"][3].dump(), R"({"command":"music","sound":9,"p2":1})");
+    EXPECT_EQ(j["scene"][4].dump(), R"({"command":13,"p1":1,"p2":2,"p3":3,"p4":4,"p5":5,"p6":6})");
     EXPECT_EQ(j["items"][0]["attribute"], 9);
 }
 
