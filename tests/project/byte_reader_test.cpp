@@ -1,3 +1,5 @@
+// Stored strings in every shape a file may hold them; numbers, blocks and counts are checked
+// through the loaders in file_layouts_test.cpp and definition_files_test.cpp.
 #include "project/byte_reader.h"
 
 #include <gtest/gtest.h>
@@ -11,28 +13,6 @@ namespace {
 
 std::vector<uint8_t> ToVector(const Bytes& b) {
     return {b.str().begin(), b.str().end()};
-}
-
-TEST(ByteReader, ReadsLittleEndianNumbersAndStopsForGoodAtTheFirstCutOne) {
-    std::vector<uint8_t> bytes = ToVector(Bytes().U8(0xAB).I32(-2).U32(0xDEADBEEF).F64(2.5).U8(1));
-    bytes.push_back(2);  // two bytes left: a cut int32
-    ByteReader in(bytes);
-    uint8_t u8 = 0;
-    int32_t i32 = 0, cut = 7;
-    uint32_t u32 = 0;
-    double f64 = 0;
-    ASSERT_TRUE(in.ReadU8(u8) && in.ReadI32(i32) && in.ReadU32(u32) && in.ReadF64(f64));
-    EXPECT_EQ(u8, 0xAB);
-    EXPECT_EQ(i32, -2);
-    EXPECT_EQ(u32, 0xDEADBEEFu);
-    EXPECT_EQ(f64, 2.5);
-    EXPECT_FALSE(in.ReadI32(cut));
-    EXPECT_EQ(cut, 7);
-    // The two bytes left are not handed out afterwards either.
-    EXPECT_FALSE(in.ReadU8(u8));
-    EXPECT_EQ(u8, 0xAB);
-    EXPECT_FALSE(in.Ok());
-    EXPECT_EQ(in.Remaining(), 0u);
 }
 
 TEST(ByteReader, StoredStringsOfEveryShape) {

@@ -16,13 +16,6 @@
 
 namespace {
 
-bool operator==(const TActionEntry& a, const TActionEntry& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-bool operator==(const TSceneCommand& a, const TSceneCommand& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 // An entry whose sixteen words all differ, so a word read into the wrong field shows.
 TActionEntry Numbered(int32_t b) {
     return {b,     b + 1, b + 2,  b + 3,  b + 4,  b + 5,  b + 6,  b + 7,
@@ -51,13 +44,16 @@ Pieces<R> Field(const char* what, T R::*m, V fileValue) {
 }
 #define FIELD(member, value) Field(#member, &R::member, value)
 
-// A count, then elements of 'size' bytes each.
+// A count, then elements of 'size' bytes each, compared word for word.
 template <class R, class T>
 Pieces<R> List(const char* what, std::vector<T> R::*m, size_t size, std::vector<T> values) {
     Pieces<R> pieces = {{"count", 4, nullptr, nullptr}};
     for (size_t i = 0; i < values.size(); ++i)
         pieces.push_back({what + std::to_string(i), size,
-                          [=](const R& r) { return (r.*m).size() > i && (r.*m)[i] == values[i]; },
+                          [=](const R& r) {
+                              return (r.*m).size() > i &&
+                                     std::memcmp(&(r.*m)[i], &values[i], sizeof(T)) == 0;
+                          },
                           [=](const R& r) { return (r.*m).size() <= i; }});
     return pieces;
 }

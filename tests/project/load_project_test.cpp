@@ -13,9 +13,7 @@ TEST_F(LoadProjectTest, GlobalFileGivesSceneStartTitleAndFlagAndTheKindsAreLoade
     std::string title = Cp932("弾幕遊戯");  // kept as its cp932 bytes
     writer.Global({3, title, 1}).Sprite(1023, SpriteFile{"Title"}).Sound(255, {"", 0, "a", 128});
     writer.Player(PlayerFile{0, 0, 20.0}).Bullet(255, {"b", 0, 1, 0, 3}).Item(1, {"i", 0, 2});
-    EnemyFile enemy;
-    enemy.actions = {Action(0, 25)};
-    writer.Enemy(2, enemy).Scene({{{8, 0, 0, 0, 0, 0, 0}}}).Map(3, {"m", 9}).Order({{2, 1, 0}});
+    writer.Enemy(2, {"e", 7}).Scene({{{8, 0, 0, 0, 0, 0, 0}}}).Map(3, {"m", 9}).Order({{2, 1, 0}});
 
     LoadProject(*project);
 
@@ -27,10 +25,8 @@ TEST_F(LoadProjectTest, GlobalFileGivesSceneStartTitleAndFlagAndTheKindsAreLoade
     EXPECT_EQ(project->player.moveSpeed, 20.0);
     EXPECT_EQ(project->bullets[255].sound, 3);
     EXPECT_EQ(project->items[1].attribute, 2);
-    ASSERT_EQ(project->enemies[2].actions.size(), 1u);
-    EXPECT_EQ(project->enemies[2].actions[0].paramA, 25);
-    ASSERT_EQ(project->scene.size(), 1u);
-    EXPECT_EQ(project->scene[0].command, 8);
+    EXPECT_EQ(project->enemies[2].sprite, 7);
+    EXPECT_EQ(project->scene.size(), 1u);
     EXPECT_EQ(project->maps[3].value, 9);
     EXPECT_EQ(project->mapOrder, (std::vector<int32_t>{2, 1, 0}));
 }

@@ -83,24 +83,20 @@ TEST_F(MediaAttach, StripsThatCannotBeCutAttachNothing) {
     EXPECT_EQ(image.imageWidth, 7);
 }
 
-TEST_F(MediaAttach, SoundsThatAreMissingOrDoNotLoadHaveNoHandle) {
-    dir.WriteFile("Sound/bad.wav", "not a sound");
-    project->sounds[0].fileName = "gone.wav";
-    project->sounds[1].fileName = "bad.wav";
-    EXPECT_FALSE(LoadSound(project->sounds[0]));
-    EXPECT_FALSE(LoadSound(project->sounds[1]));
-    LoadSounds(*project);
-    for (const TSoundDef& s : project->sounds) ASSERT_EQ(s.handle, -1);
-}
-
-TEST_F(MediaAttach, ASoundGetsItsVolumeOnceAfterLoadingInEitherMode) {
+// A sound gets its volume once after loading, streamed or not; a sound file that is missing
+// or does not load leaves no handle.
+TEST_F(MediaAttach, SoundsLoadWithTheirVolumeOrLeaveNoHandle) {
     std::vector<uint8_t> wav = wav::Pcm16(std::vector<int16_t>(4800, 10000), 1, 48000);
-    writer.File("Sound/a.wav", std::string(wav.begin(), wav.end()));
+    writer.File("Sound/a.wav", std::string(wav.begin(), wav.end())).File("Sound/b.wav", "bad");
     writer.Global().Sound(0, {"", 0, "a.wav"}).Sound(1, {"", 0, "a.wav", 128});
-    writer.Sound(2, {"", 1, "a.wav", 128});
+    writer.Sound(2, {"", 1, "a.wav", 128}).Sound(3, {"", 0, "gone.wav"}).Sound(4, {"", 0, "b.wav"});
     LoadProject(*project);
     media::SetHost(media::CreateHeadlessHost());
     ASSERT_EQ(MediaInit(), 0);
+    for (int n : {3, 4}) {
+        EXPECT_FALSE(LoadSound(project->sounds[n])) << n;
+        EXPECT_EQ(project->sounds[n].handle, -1) << n;
+    }
     auto peak = [&](int n) {
         EXPECT_TRUE(LoadSound(project->sounds[n])) << n;
         StartSound(project->sounds[n].handle, 1, 1);
@@ -113,7 +109,7 @@ TEST_F(MediaAttach, ASoundGetsItsVolumeOnceAfterLoadingInEitherMode) {
     };
     int full = peak(0);
     EXPECT_NEAR(full, 10000, 2);
-    // 128 of 255: -2.99 dB, streamed or not.
+    // 128 of 255: -2.99 dB.
     EXPECT_NEAR(peak(1), full * std::pow(10.0, -299.0 / 2000.0), 3);
     EXPECT_NEAR(peak(2), full * std::pow(10.0, -299.0 / 2000.0), 3);
     MediaEnd();  // releases every sound
