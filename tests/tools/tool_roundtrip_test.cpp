@@ -63,8 +63,6 @@ protected:
         w.Order({{5, -1, 7}}).File("Frame.png", PngHeader(30, 39));
     }
 
-    Json DumpJson() { return Json::parse(Dump(tmp, "a")); }
-
     TempDir tmp;
 };
 
@@ -73,7 +71,7 @@ TEST_F(OddProject, ComesBackByteForByte) {
 }
 
 TEST_F(OddProject, OddValuesAreKeptAsNumbersAndHexText) {
-    Json j = DumpJson();
+    Json j = Json::parse(Dump(tmp, "a"));
     EXPECT_EQ(j["windowTitle"], "試験 Test");
     EXPECT_EQ(j["globalFlag"], 7);
     EXPECT_EQ(j["sounds"][0]["name"], Json({{"cp932", "81"}}));
@@ -99,7 +97,7 @@ TEST_F(OddProject, OddValuesAreKeptAsNumbersAndHexText) {
 }
 
 TEST_F(OddProject, ARecordIsInTheJsonExactlyWhenItsFileExists) {
-    Json j = DumpJson();
+    Json j = Json::parse(Dump(tmp, "a"));
     ASSERT_EQ(j["bullets"].size(), 1u);
     EXPECT_EQ(j["bullets"][0]["number"], 0);
     ASSERT_EQ(j["items"].size(), 1u);
