@@ -81,7 +81,7 @@ TEST_F(DefinitionFiles, ZeroOrNegativeCountsAreEmptyListsAndReadingGoesOn) {
 // reserved for more than the file holds, and the fields after the list keep their defaults.
 TEST_F(DefinitionFiles, HugeCountsKeepOnlyTheCompleteElements) {
     EnemyFile actions, drops;
-    actions.actions = {Action(0, 25), Action(14, 60)};
+    actions.actions = {{0, 25}, {14, 60}};
     actions.actionCount = drops.dropKindCount = 2000000000;
     actions.dropCount = 3;
     drops.dropKinds = {1, 2, 3};

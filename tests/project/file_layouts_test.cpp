@@ -118,9 +118,8 @@ TEST_F(FileLayout, Player) {
         return Pieces<R>{{"padding", 1, [i](const R& r) { return r.padding[i] == 7 + i; },
                           [i](const R& r) { return r.padding[i] == 0; }}};
     };
-    Bytes block = PlayerFile{1, -2, 52.5, 5, 9, 4, 1, {7, 8, 9}}.Encode();
-    ASSERT_EQ(block.size(), 32u);
-    SweepCuts(dir, "Global/Player.bin", block,
+    // The 32-byte block, padding included.
+    SweepCuts(dir, "Global/Player.bin", PlayerFile{1, -2, 52.5, 5, 9, 4, 1, {7, 8, 9}}.Encode(),
               {FIELD(unused0, 1), FIELD(unused1, -2), FIELD(moveSpeed, 52.5), FIELD(initialLife, 5),
                FIELD(initialBombs, 9), FIELD(hitRadius, 4), FIELD(invincible, 1), padding(0),
                padding(1), padding(2)},

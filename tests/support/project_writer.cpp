@@ -39,14 +39,6 @@ Bytes PlayerFile::Encode() const {
     return b;
 }
 
-TActionEntry Action(int32_t command, int32_t paramA, int32_t paramB) {
-    TActionEntry e;
-    e.command = command;
-    e.paramA = paramA;
-    e.paramB = paramB;
-    return e;
-}
-
 Bytes EnemyFile::Encode() const {
     Bytes b;
     b.Str(name).I32(sprite).U8(contactHurts).I32(shotResponse).I32(score).I32(durability);

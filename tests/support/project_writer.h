@@ -95,9 +95,6 @@ struct ItemFile {
     Bytes Encode() const { return Bytes().Str(name).I32(sprite).I32(attribute).I32(score); }
 };
 
-// An action entry with its command and first two parameters; set the other words by name.
-TActionEntry Action(int32_t command, int32_t paramA = 0, int32_t paramB = 0);
-
 struct EnemyFile {
     std::string name = kUnregisteredCp932;
     int32_t sprite = 0;

@@ -62,7 +62,7 @@ TEST_F(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
     TActionEntry ring = {14, 10, 0, 4, 0, 2};
     TActionEntry doubleRing = {14, 10, 0, 6, 0, 300, 0, 0, 0, 0, 0, -1};
     TActionEntry spawn = {14, 10, 0, 2, 1, 400, 0, 0, 0, 1};
-    e.actions = {ring, doubleRing, spawn, Action(26, 7, 2), Action(40)};
+    e.actions = {ring, doubleRing, spawn, {26, 7, 2}, {40}};
     w.Enemy(4, e);
     w.Scene({{{0, 10, 0, 0, 0, 0, 0},
               {4, 999, 0, 0, 0, 0, 0},

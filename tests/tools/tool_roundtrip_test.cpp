@@ -48,7 +48,7 @@ protected:
         // an unknown command with an unknown extra action.
         TActionEntry fan = {15, 30, 4, 2, 1, 5, 25, 0, 0, 3, 0, 20, 0, 0, 9, -45};
         TActionEntry unknown = {77, 1, 2, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3};
-        e.actions = {Action(0, 25), fan, Action(25, 1), Action(26, 1, 3), unknown};
+        e.actions = {{0, 25}, fan, {25, 1}, {26, 1, 3}, unknown};
         e.dropCount = 2;
         e.dropKinds = {0, 3, 255};
         e.groundDistance = -10;
@@ -119,7 +119,7 @@ TEST_F(OddProject, ARecordIsInTheJsonExactlyWhenItsFileExists) {
 TEST(ToolRoundTrip, TruncatedFilesAreWrittenBackWhole) {
     TempDir tmp;
     EnemyFile e;
-    e.actions = {Action(0, 25), Action(14, 60)};
+    e.actions = {{0, 25}, {14, 60}};
     // Cut 10 bytes into the second action entry (after it: 54 more bytes of the entry and
     // the three words after the list): the fields after the cut keep their defaults.
     Bytes full = e.Encode();
