@@ -1,11 +1,13 @@
+#include "shell/options.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "shell/options.h"
-
 namespace {
+
+// Parses 'args' after the program name into 'out', with the messages kept off the test's output.
 int Parse(std::vector<std::string> args, TRunOptions* out) {
     args.insert(args.begin(), "orvan");
     std::vector<char*> argv;
@@ -17,17 +19,14 @@ int Parse(std::vector<std::string> args, TRunOptions* out) {
     testing::internal::GetCapturedStderr();
     return code;
 }
-}  // namespace
 
-TEST(CommandLine, NoArgumentsPlaysDataBelowTheCurrentFolder) {
-    TRunOptions o;
-    EXPECT_EQ(Parse({}, &o), -1);
-    EXPECT_TRUE(o.dataDir.empty());
-    EXPECT_FALSE(o.headless);
-    EXPECT_EQ(o.windowMode, -1);
-}
+TEST(CommandLine, ReadsEveryOptionAndNoneMeansTheGamesOwnStart) {
+    TRunOptions none;
+    EXPECT_EQ(Parse({}, &none), -1);
+    EXPECT_TRUE(none.dataDir.empty());
+    EXPECT_FALSE(none.headless);
+    EXPECT_EQ(none.windowMode, -1);
 
-TEST(CommandLine, ReadsEveryOption) {
     TRunOptions o;
     ASSERT_EQ(Parse({"--data", "d", "--headless", "--frames", "60", "--seed", "1", "--input",
                      "in.txt", "--dump-state", "60:s.json", "--dump-state", "2:t.json",
@@ -39,6 +38,7 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.frames, 60u);
     EXPECT_TRUE(o.seedGiven);
     EXPECT_EQ(o.seed, 1u);
+    EXPECT_EQ(o.inputScript, "in.txt");
     ASSERT_EQ(o.dumps.size(), 2u);
     EXPECT_EQ(o.dumps[0].frame, 60u);
     EXPECT_EQ(o.dumps[0].path, "s.json");
@@ -60,3 +60,5 @@ TEST(CommandLine, RefusesMalformedValuesWithCode2) {
     EXPECT_EQ(Parse({"--fullscreen", "--windowed"}, &o), 2);
     EXPECT_EQ(Parse({"--record", "a", "--replay", "b"}, &o), 2);
 }
+
+}  // namespace

@@ -24,53 +24,11 @@ Bytes& Bytes::U32(uint32_t v) {
     return *this;
 }
 
-Bytes& Bytes::I32(int32_t v) {
-    return U32(static_cast<uint32_t>(v));
-}
-
 Bytes& Bytes::F64(double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
     for (int i = 0; i < 8; ++i) U8(static_cast<uint8_t>(bits >> (8 * i)));
     return *this;
-}
-
-Bytes& Bytes::Str(const std::string& text) {
-    U32(static_cast<uint32_t>(text.size() + 1));
-    bytes_ += text;
-    return U8(0);
-}
-
-Bytes& Bytes::StrRaw(uint32_t length, const std::string& bytes) {
-    U32(length);
-    return Raw(bytes);
-}
-
-Bytes& Bytes::Raw(const std::string& bytes) {
-    bytes_ += bytes;
-    return *this;
-}
-
-Bytes& Bytes::Append(const Bytes& other) {
-    return Raw(other.bytes_);
-}
-
-Bytes GlobalFile::Encode() const {
-    return Bytes().I32(sceneStart).Str(windowTitle).U8(globalFlag);
-}
-
-Bytes SpriteFile::Encode() const {
-    return Bytes()
-        .Str(name)
-        .U8(animate)
-        .I32(frameWidth)
-        .I32(frameHeight)
-        .I32(frameCount)
-        .I32(framesPerStep);
-}
-
-Bytes SoundFile::Encode() const {
-    return Bytes().Str(name).U8(streamFromFile).Str(fileName).I32(volume).U8(loop);
 }
 
 Bytes PlayerFile::Encode() const {
@@ -81,40 +39,17 @@ Bytes PlayerFile::Encode() const {
     return b;
 }
 
-Bytes BulletFile::Encode() const {
-    return Bytes().Str(name).I32(sprite).I32(hitRadius).I32(imageDirection).I32(sound);
-}
-
-Bytes ItemFile::Encode() const {
-    return Bytes().Str(name).I32(sprite).I32(attribute).I32(score);
-}
-
-TActionEntry Action(int32_t command, int32_t paramA, int32_t paramB) {
-    TActionEntry e;
-    e.command = command;
-    e.paramA = paramA;
-    e.paramB = paramB;
-    return e;
-}
-
-Bytes EncodeAction(const TActionEntry& e) {
-    Bytes b;
-    for (int32_t w : {e.command, e.paramA, e.paramB, e.extra, e.target, e.which, e.shotSpeed,
-                      e.shotSpeedJitter, e.interval, e.count, e.countJitter, e.spacing,
-                      e.spacingJitter, e.angleJitter, e.angleMode, e.angleValue})
-        b.I32(w);
-    return b;
-}
-
 Bytes EnemyFile::Encode() const {
     Bytes b;
     b.Str(name).I32(sprite).U8(contactHurts).I32(shotResponse).I32(score).I32(durability);
     b.I32(bombDamage).I32(imageDirection).U8(explosion).I32(successor).I32(hitWidth);
-    b.I32(hitHeight);
-    b.I32(actionCount.value_or(static_cast<int32_t>(actions.size())));
-    for (const TActionEntry& e : actions) b.Append(EncodeAction(e));
-    b.I32(dropCount);
-    b.I32(dropKindCount.value_or(static_cast<int32_t>(dropKinds.size())));
+    b.I32(hitHeight).I32(actionCount.value_or(static_cast<int32_t>(actions.size())));
+    for (const TActionEntry& e : actions)
+        for (int32_t w : {e.command, e.paramA, e.paramB, e.extra, e.target, e.which, e.shotSpeed,
+                          e.shotSpeedJitter, e.interval, e.count, e.countJitter, e.spacing,
+                          e.spacingJitter, e.angleJitter, e.angleMode, e.angleValue})
+            b.I32(w);
+    b.I32(dropCount).I32(dropKindCount.value_or(static_cast<int32_t>(dropKinds.size())));
     for (int32_t k : dropKinds) b.I32(k);
     return b.I32(groundDistance);
 }
@@ -142,43 +77,14 @@ Bytes OrderFile::Encode() const {
     return b;
 }
 
-ProjectWriter::ProjectWriter(std::string dataDir) : dataDir_(std::move(dataDir)) {}
+ProjectWriter::ProjectWriter(std::string dataDir) : dataDir_(std::move(dataDir)) {
+    ::mkdir(dataDir_.c_str(), 0777);
+}
 
 ProjectWriter& ProjectWriter::KindFolders() {
     for (const char* kind : {"Bullet", "Enemy", "Global", "Item", "Map", "Sound", "Sprite"})
         ::mkdir((dataDir_ + "/" + kind).c_str(), 0777);
     return *this;
-}
-
-ProjectWriter& ProjectWriter::Global(const GlobalFile& f) {
-    return File(GlobalPath(), f.Encode());
-}
-ProjectWriter& ProjectWriter::Sprite(int n, const SpriteFile& f) {
-    return File(SpritePath(n), f.Encode());
-}
-ProjectWriter& ProjectWriter::Sound(int n, const SoundFile& f) {
-    return File(SoundPath(n), f.Encode());
-}
-ProjectWriter& ProjectWriter::Player(const PlayerFile& f) {
-    return File(PlayerPath(), f.Encode());
-}
-ProjectWriter& ProjectWriter::Bullet(int n, const BulletFile& f) {
-    return File(BulletPath(n), f.Encode());
-}
-ProjectWriter& ProjectWriter::Item(int n, const ItemFile& f) {
-    return File(ItemPath(n), f.Encode());
-}
-ProjectWriter& ProjectWriter::Enemy(int n, const EnemyFile& f) {
-    return File(EnemyPath(n), f.Encode());
-}
-ProjectWriter& ProjectWriter::Scene(const SceneFile& f) {
-    return File(ScenePath(), f.Encode());
-}
-ProjectWriter& ProjectWriter::Map(int n, const MapFile& f) {
-    return File(MapPath(n), f.Encode());
-}
-ProjectWriter& ProjectWriter::Order(const OrderFile& f) {
-    return File(OrderPath(), f.Encode());
 }
 
 ProjectWriter& ProjectWriter::File(const std::string& relative, const std::string& bytes) {

@@ -7,104 +7,74 @@
 
 namespace {
 
-// A complete little project that the check accepts: the fixed sprites and sounds, the
-// player's bullet, the menu frame and a one-command scene.
-void WriteSoundProject(ProjectWriter& w) {
-    w.Global({});
-    for (int n = 0; n < 9; ++n) w.File(ProjectWriter::SpriteImagePath(n), PngHeader(32, 32));
-    for (int n = 0; n < 11; ++n) {
-        SoundFile s;
-        s.fileName = "s" + std::to_string(n) + ".wav";
-        w.Sound(n, s).File("Sound/" + s.fileName, "RIFF");
-    }
-    w.Bullet(0, {"shot", 3, 4, 0, -1});
-    w.Scene(SceneOf({{8, 0, 0, 0, 0, 0, 0}}));
-    w.File("Frame.png", PngHeader(30, 39));
-}
-
-RunResult Check(const TempDir& tmp) {
-    return RunTool({"check", tmp / "d"});
-}
-
 bool HasLine(const RunResult& r, const std::string& text) {
     return r.out.find(text) != std::string::npos;
 }
 
+// A complete little project that the check accepts: the fixed sprites and sounds, the
+// player's bullet, the menu frame and a one-command scene.
+class ToolCheck : public testing::Test {
+protected:
+    void SetUp() override {
+        w.Global().Bullet(0, {"shot", 3, 4, 0, -1}).Scene({{{8, 0, 0, 0, 0, 0, 0}}});
+        for (int n = 0; n < 9; ++n)
+            w.File("Sprite/Sprite" + std::to_string(n) + ".png", PngHeader(32, 32));
+        for (int n = 0; n < 11; ++n) {
+            SoundFile s;
+            s.fileName = "s" + std::to_string(n) + ".wav";
+            w.Sound(n, s).File("Sound/" + s.fileName, "RIFF");
+        }
+        w.File("Frame.png", PngHeader(30, 39));
+    }
+
+    RunResult Check() { return RunTool({"check", tmp / "d"}); }
+    void Remove(const std::string& relative) { std::remove((tmp / ("d/" + relative)).c_str()); }
+
+    TempDir tmp;
+    ProjectWriter w{tmp / "d"};
+};
+
 }  // namespace
 
-TEST(ToolCheck, ACompleteProjectHasNoError) {
+TEST(ToolCheckDemo, TheDemoHasNoError) {
     TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-    RunResult r = Check(tmp);
-    EXPECT_EQ(r.exitCode, 0) << r.out;
-    EXPECT_NE(r.out.find("0 errors, 0 warnings"), std::string::npos) << r.out;
-}
-
-TEST(ToolCheck, TheDemoHasNoError) {
-    TempDir tmp;
-    ASSERT_EQ(BuildDemo(tmp / "d").exitCode, 0);
-    RunResult r = Check(tmp);
+    ASSERT_EQ(BuildDemo(tmp / "demo").exitCode, 0);
+    RunResult r = RunTool({"check", tmp / "demo"});
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("0 errors"), std::string::npos) << r.out;
 }
 
-TEST(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
-    TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-
+TEST_F(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
     // Images: a bullet whose sprite has no image; strips that do not fit or are too long.
     w.Bullet(1, {"b", 40, 2, 0, 300});
-    SpriteFile wide;
-    wide.animate = 1;
-    wide.frameWidth = 32;
-    wide.frameHeight = 32;
-    wide.frameCount = 4;
-    w.Sprite(12, wide).File(ProjectWriter::SpriteImagePath(12), PngHeader(100, 32));
-    SpriteFile longStrip = wide;
-    longStrip.frameCount = 600;
-    w.Sprite(13, longStrip).File(ProjectWriter::SpriteImagePath(13), PngHeader(32 * 600, 32));
+    w.Sprite(12, {"wide", 1, 32, 32, 4}).File("Sprite/Sprite12.png", PngHeader(100, 32));
+    w.Sprite(13, {"long", 1, 32, 32, 600}).File("Sprite/Sprite13.png", PngHeader(32 * 600, 32));
     // A sound record whose file is missing.
-    SoundFile lost;
-    lost.fileName = "gone.ogg";
-    w.Sound(20, lost);
+    w.Sound(20, {"lost", 0, "gone.ogg"});
     // Numbers out of range.
     w.Item(0, {"i", 5000, 6, 0});
-    EnemyFile e;
-    e.sprite = 3;
+    EnemyFile e{"e", 3};
     e.successor = 300;
     e.dropCount = 1;
     e.dropKinds = {999};
-    TActionEntry ring = Action(14, 10);
-    ring.extra = 4;
-    ring.which = 2;  // no such bullet
-    ring.spacing = 0;
-    TActionEntry doubleRing = Action(14, 10);
-    doubleRing.extra = 6;
-    doubleRing.which = 300;
-    doubleRing.spacing = -1;
-    TActionEntry spawn = Action(14, 10);
-    spawn.extra = 2;
-    spawn.target = 1;
-    spawn.which = 400;
-    spawn.count = 1;
-    e.actions = {ring, doubleRing, spawn, Action(26, 7, 2), Action(40)};
+    // Waits with a ring of bullet 2 (no such bullet) at spacing 0, a double ring of bullet 300
+    // at spacing -1, and a fan of one enemy 400.
+    TActionEntry ring = {14, 10, 0, 4, 0, 2};
+    TActionEntry doubleRing = {14, 10, 0, 6, 0, 300, 0, 0, 0, 0, 0, -1};
+    TActionEntry spawn = {14, 10, 0, 2, 1, 400, 0, 0, 0, 1};
+    e.actions = {ring, doubleRing, spawn, {26, 7, 2}, {40}};
     w.Enemy(4, e);
-    w.Scene(SceneOf({{0, 10, 0, 0, 0, 0, 0},
-                     {4, 999, 0, 0, 0, 0, 0},
-                     {3, 300, 2, 100, 30, 90, 0},
-                     {1, 2000, 0, 0, 0, 0, 0},
-                     {9, 0, 0, 0, 0, 0, 0},
-                     {8, 0, 0, 0, 0, 0, 0}}));
-    // A file shorter than its fields.
-    w.File(ProjectWriter::ItemPath(1), ItemFile{}.Encode().Prefix(15));
-    // No menu frame.
-    std::remove((tmp / "d/Frame.png").c_str());
+    w.Scene({{{0, 10, 0, 0, 0, 0, 0},
+              {4, 999, 0, 0, 0, 0, 0},
+              {3, 300, 2, 100, 30, 90, 0},
+              {1, 2000, 0, 0, 0, 0, 0},
+              {9, 0, 0, 0, 0, 0, 0},
+              {8, 0, 0, 0, 0, 0, 0}}});
+    // A file shorter than its fields; missing and broken files the game needs.
+    w.File("Item/Item1.bin", ItemFile{}.Encode().Prefix(15)).File("Sprite/Sprite8.png", "not PNG");
+    for (const char* file : {"Frame.png", "Global/Global.bin", "Sprite/Sprite5.png"}) Remove(file);
 
-    RunResult r = Check(tmp);
+    RunResult r = Check();
     EXPECT_EQ(r.exitCode, 1);
     const char* expected[] = {
         "error: Bullet/Bullet1.bin: bullets[1].sprite: sprite 40 has no image",
@@ -129,35 +99,20 @@ TEST(ToolCheck, ReportsEveryKindOfProblemWithFileRecordAndField) {
         "error: Global/Scene.bin: scene[4].command: unknown command 9",
         "error: Item/Item1.bin: the file ends before its last field",
         "error: Frame.png: missing",
+        "error: Global/Global.bin: missing",
+        "error: Sprite/Sprite5.png: sprites[5]: missing: the explosion",
+        "error: Sprite/Sprite8.png: sprites[8]: not a PNG or JPEG image",
     };
     for (const char* line : expected) EXPECT_TRUE(HasLine(r, line)) << line << "\n" << r.out;
 }
 
-TEST(ToolCheck, AMissingGlobalFileAndMissingFixedImagesAreErrors) {
-    TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-    std::remove((tmp / ("d/" + ProjectWriter::GlobalPath())).c_str());
-    std::remove((tmp / ("d/" + ProjectWriter::SpriteImagePath(5))).c_str());
-    w.File(ProjectWriter::SpriteImagePath(8), "not an image");
-    RunResult r = Check(tmp);
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(HasLine(r, "error: Global/Global.bin: missing")) << r.out;
-    EXPECT_TRUE(HasLine(r, "error: Sprite/Sprite5.png: sprites[5]: missing: the explosion"))
-        << r.out;
-    EXPECT_TRUE(HasLine(r, "error: Sprite/Sprite8.png: sprites[8]: not a PNG or JPEG image"))
-        << r.out;
-}
-
-TEST(ToolCheck, WarningsAloneDoNotFail) {
-    TempDir tmp;
-    tmp.MakeDir("d");
-    ProjectWriter w(tmp / "d");
-    WriteSoundProject(w);
-    std::remove((tmp / ("d/" + ProjectWriter::SoundPath(8))).c_str());
-    w.File(ProjectWriter::ItemPath(2), ItemFile{}.Encode().str() + "xx");
-    RunResult r = Check(tmp);
+TEST_F(ToolCheck, ACompleteProjectPassesAndWarningsAloneDoNotFail) {
+    RunResult r = Check();
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_TRUE(HasLine(r, "0 errors, 0 warnings")) << r.out;
+    Remove("Sound/Sound8.bin");
+    w.File("Item/Item2.bin", ItemFile{}.Encode().str() + "xx");
+    r = Check();
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_TRUE(HasLine(r, "warning: Sound/Sound8.bin: sounds[8]: missing")) << r.out;
     EXPECT_TRUE(HasLine(r, "warning: Item/Item2.bin: 2 bytes after the last field")) << r.out;

@@ -1,9 +1,8 @@
-// The tool's pieces on their own: image headers, the name tables, the JSON layout.
+// The tool's pieces on their own: image headers and the name tables.
 #include <gtest/gtest.h>
 
 #include "image_size.h"
 #include "names.h"
-#include "project_json.h"
 #include "tool_runner.h"
 
 using namespace tool;
@@ -40,19 +39,4 @@ TEST(ToolParts, EveryNameMapsBackToItsCode) {
     EXPECT_FALSE(kActionCommands.Name(29));
     EXPECT_FALSE(kActionCommands.Name(-1));
     EXPECT_FALSE(kSceneCommands.Value("teleport"));
-}
-
-TEST(ToolParts, FormatJsonKeepsShortContainersOnOneLine) {
-    Json j = Json::parse(
-        R"({"cells": [[1, 2, 3]], "actions": [{"command": "wait", "paramA": 5}],
-            "long": [1111111111, 2222222222, 3333333333, 4444444444, 5555555555, 6666666666,
-                     7777777777, 8888888888, 9999999999]})");
-    std::string text = FormatJson(j);
-    EXPECT_NE(text.find("\"actions\": [{\"command\": \"wait\", \"paramA\": 5}]"), std::string::npos)
-        << text;
-    EXPECT_NE(text.find("\"long\": [\n"), std::string::npos) << text;
-    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
-         start = end + 1)
-        EXPECT_LE(end - start, 100u);
-    EXPECT_EQ(Json::parse(text), j);
 }

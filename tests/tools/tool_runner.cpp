@@ -37,9 +37,3 @@ std::string PngHeader(int width, int height) {
 RunResult BuildDemo(const std::string& dataDir) {
     return RunTool({"build", ORVAN_DEMO_JSON, dataDir, "--assets", ORVAN_DEMO_ASSETS});
 }
-
-SceneFile SceneOf(std::vector<SceneWords> commands) {
-    SceneFile scene;
-    scene.commands = std::move(commands);
-    return scene;
-}

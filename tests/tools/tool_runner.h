@@ -22,6 +22,3 @@ std::string PngHeader(int width, int height);
 
 // Builds demo/game.json with its generated assets into 'dataDir'.
 RunResult BuildDemo(const std::string& dataDir);
-
-// A "Scene.bin" of these commands.
-SceneFile SceneOf(std::vector<SceneWords> commands);

@@ -1,0 +1,124 @@
+// The definition files' edge cases: missing and unreadable files, file names, empty lists
+// and hostile counts. The field layouts are checked in file_layouts_test.cpp.
+#include "project/definition_files.h"
+
+#include <gtest/gtest.h>
+
+#include "project_fixture.h"
+
+namespace {
+
+using DefinitionFiles = ProjectTest;
+
+// Every loader leaves a record it cannot read as constructed; the defaults that mean "none"
+// matter to the game.
+TEST_F(DefinitionFiles, MissingOrUnreadableFilesKeepTheEditorsDefaults) {
+    TProject& p = *project;
+    dir.MakeDir("Sprite/Sprite4.bin");  // a folder in the file's place cannot be read
+    EXPECT_EQ(LoadSpriteDef(p.sprites[4], 4), FileStatus::Missing);
+    EXPECT_EQ(p.sprites[4].frameCount, 4);
+    EXPECT_EQ(LoadSoundDef(p.sounds[9], 9), FileStatus::Missing);
+    EXPECT_EQ(p.sounds[9].fileName, (std::string(kUnregisteredCp932) + ".wav").c_str());
+    EXPECT_EQ(p.sounds[9].handle, -1);
+    // No "Player.bin": 4.0 pixels per frame, 10 lives, 3 bombs, hit radius 1, not invincible.
+    EXPECT_EQ(LoadPlayerDef(p.player), FileStatus::Missing);
+    EXPECT_EQ(p.player.moveSpeed, 40.0);
+    EXPECT_EQ(p.player.initialLife, 10);
+    EXPECT_EQ(p.player.initialBombs, 3);
+    EXPECT_EQ(p.player.hitRadius, 1);
+    EXPECT_EQ(p.player.invincible, 0);
+    EXPECT_EQ(LoadBulletDef(p.bullets[4], 4), FileStatus::Missing);
+    EXPECT_EQ(p.bullets[4].sound, -1);
+    EXPECT_EQ(LoadItemDef(p.items[1], 1), FileStatus::Missing);
+    EXPECT_EQ(LoadEnemyDef(p.enemies[8], 8), FileStatus::Missing);
+    EXPECT_EQ(p.enemies[8].successor, -1);
+    EXPECT_EQ(p.enemies[8].hitWidth, -1);
+    EXPECT_EQ(LoadScene(p.scene), FileStatus::Missing);
+    EXPECT_EQ(LoadMapDef(p.maps[5], 5), FileStatus::Missing);
+    EXPECT_EQ(LoadMapOrder(p.mapOrder), FileStatus::Missing);
+    for (const TString* name : {&p.sprites[4].name, &p.sounds[9].name, &p.bullets[4].name,
+                                &p.items[1].name, &p.enemies[8].name, &p.maps[5].name})
+        EXPECT_EQ(*name, kUnregisteredCp932);
+}
+
+// Projects come from a file system that ignores case.
+TEST_F(DefinitionFiles, NumbersInFileNamesAreUnpaddedAndCaseDoesNotMatter) {
+    writer.File("sprite/Sprite012.bin", SpriteFile{"Padded"}.Encode());
+    EXPECT_EQ(LoadSpriteDef(project->sprites[12], 12), FileStatus::Missing);
+    writer.File("sprite/SPRITE12.BIN", SpriteFile{"Twelve"}.Encode());
+    EXPECT_EQ(NumberedPath(kSpriteFolder, "Sprite%d.bin", 12), "Sprite\\Sprite12.bin");
+    EXPECT_EQ(LoadSpriteDef(project->sprites[12], 12), FileStatus::Loaded);
+    EXPECT_EQ(project->sprites[12].name, "Twelve");
+}
+
+TEST_F(DefinitionFiles, ZeroOrNegativeCountsAreEmptyListsAndReadingGoesOn) {
+    writer.File("Global/Scene.bin", std::string(4, 0));
+    EXPECT_EQ(LoadScene(project->scene), FileStatus::Loaded);
+    EXPECT_TRUE(project->scene.empty());
+    for (int32_t count : {0, -3}) {
+        EnemyFile enemy;
+        enemy.actionCount = enemy.dropKindCount = count;
+        enemy.dropCount = 3;
+        enemy.groundDistance = -40;
+        writer.Enemy(1, enemy).Map(0, {"Forest", 77, {}, count}).Order({{}, count});
+        TEnemyDef e;
+        TMapDef map;
+        std::vector<int32_t> order = {9};
+        EXPECT_EQ(LoadEnemyDef(e, 1), FileStatus::Loaded) << count;
+        EXPECT_TRUE(e.actions.empty() && e.dropKinds.empty()) << count;
+        EXPECT_EQ(e.dropCount, 3) << count;
+        EXPECT_EQ(e.groundDistance, -40) << count;
+        EXPECT_EQ(LoadMapDef(map, 0), FileStatus::Loaded) << count;
+        EXPECT_EQ(map.name, "Forest");
+        EXPECT_EQ(map.value, 77) << count;
+        EXPECT_TRUE(map.cells.empty()) << count;
+        EXPECT_EQ(LoadMapOrder(order), FileStatus::Loaded) << count;
+        EXPECT_TRUE(order.empty()) << count;
+    }
+}
+
+// A count of two billion in a small file: the complete elements are kept, room is never
+// reserved for more than the file holds, and the fields after the list keep their defaults.
+TEST_F(DefinitionFiles, HugeCountsKeepOnlyTheCompleteElements) {
+    EnemyFile actions, drops;
+    actions.actions = {{0, 25}, {14, 60}};
+    actions.actionCount = drops.dropKindCount = 2000000000;
+    actions.dropCount = 3;
+    drops.dropKinds = {1, 2, 3};
+    drops.groundDistance = 6;
+    SceneFile scene{{{6, 1, 0, 0, 0, 0, 0}, {4, 9, 0, 0, 0, 0, 0}}, 2000000000};
+    MapFile map{"Sky", 2, {{1}}, 2000000000};
+    writer.Enemy(5, actions).Enemy(6, drops).Order({{4, 5}, 2000000000});
+    writer.File("Global/Scene.bin", scene.Encode().Raw(std::string("\x08\0\0", 3)));
+    writer.File("Map/Map3.bin", map.Encode().Raw(std::string(51, '\x7F')));
+    TProject& p = *project;
+    EXPECT_EQ(LoadEnemyDef(p.enemies[5], 5), FileStatus::Truncated);
+    EXPECT_EQ(LoadEnemyDef(p.enemies[6], 6), FileStatus::Truncated);
+    EXPECT_EQ(LoadScene(p.scene), FileStatus::Truncated);
+    EXPECT_EQ(LoadMapDef(p.maps[3], 3), FileStatus::Truncated);
+    EXPECT_EQ(LoadMapOrder(p.mapOrder), FileStatus::Truncated);
+    // The twelve bytes after the two entries are too few for a third one.
+    ASSERT_EQ(p.enemies[5].actions.size(), 2u);
+    EXPECT_EQ(p.enemies[5].actions[1].paramA, 60);
+    EXPECT_LE(p.enemies[5].actions.capacity(), 3u);
+    EXPECT_EQ(p.enemies[5].dropCount, 0);
+    // groundDistance's four bytes are taken as a fourth kind; then the file ends.
+    EXPECT_EQ(p.enemies[6].dropKinds, (std::vector<int32_t>{1, 2, 3, 6}));
+    EXPECT_LE(p.enemies[6].dropKinds.capacity(), 4u);
+    EXPECT_EQ(p.enemies[6].groundDistance, 0);
+    ASSERT_EQ(p.scene.size(), 2u);
+    EXPECT_EQ(p.scene[1].p1, 9);
+    EXPECT_LE(p.scene.capacity(), 2u);
+    ASSERT_EQ(p.maps[3].cells.size(), 1u);
+    EXPECT_LE(p.maps[3].cells.capacity(), 1u);
+    EXPECT_EQ(p.mapOrder, (std::vector<int32_t>{4, 5}));
+    EXPECT_LE(p.mapOrder.capacity(), 2u);
+
+    // The scene count is unsigned: above two billion it is not negative.
+    writer.Scene(SceneFile{{{8, 0, 0, 0, 0, 0, 0}}, 0xFFFFFFFFu});
+    EXPECT_EQ(LoadScene(project->scene), FileStatus::Truncated);
+    ASSERT_EQ(project->scene.size(), 1u);
+    EXPECT_EQ(project->scene[0].command, 8);
+}
+
+}  // namespace

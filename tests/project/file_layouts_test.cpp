@@ -1,0 +1,182 @@
+// Every project file read whole and cut at every byte. Each stored field has a value of its
+// own, so a field read from the wrong place shows; after a cut, the fields that end before it
+// hold the file's values, every later field keeps its default, lists keep their complete
+// elements, and nothing crashes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "project/definition_files.h"
+#include "project_fixture.h"
+
+namespace {
+
+// An entry whose sixteen words all differ, so a word read into the wrong field shows.
+TActionEntry Numbered(int32_t b) {
+    return {b,     b + 1, b + 2,  b + 3,  b + 4,  b + 5,  b + 6,  b + 7,
+            b + 8, b + 9, b + 10, b + 11, b + 12, b + 13, b + 14, b + 15};
+}
+
+// One stored piece of a record: its size in the file and, unless it is a count, whether a
+// record holds the file's value or the default of a fresh record.
+template <class R>
+struct Piece {
+    std::string what;
+    size_t size;
+    std::function<bool(const R&)> read, untouched;
+};
+template <class R>
+using Pieces = std::vector<Piece<R>>;
+
+// A number, a flag or a stored string (L = its length + 1).
+template <class R, class T, class V>
+Pieces<R> Field(const char* what, T R::*m, V fileValue) {
+    T value(fileValue), def = std::make_unique<R>().get()->*m;
+    size_t size = sizeof(T);
+    if constexpr (std::is_same_v<T, TString>) size = 4 + value.Length() + 1;
+    return {{what, size, [=](const R& r) { return r.*m == value; },
+             [=](const R& r) { return r.*m == def; }}};
+}
+#define FIELD(member, value) Field(#member, &R::member, value)
+
+// A count, then elements of 'size' bytes each, compared word for word.
+template <class R, class T>
+Pieces<R> List(const char* what, std::vector<T> R::*m, size_t size, std::vector<T> values) {
+    Pieces<R> pieces = {{"count", 4, nullptr, nullptr}};
+    for (size_t i = 0; i < values.size(); ++i)
+        pieces.push_back({what + std::to_string(i), size,
+                          [=](const R& r) {
+                              return (r.*m).size() > i &&
+                                     std::memcmp(&(r.*m)[i], &values[i], sizeof(T)) == 0;
+                          },
+                          [=](const R& r) { return (r.*m).size() <= i; }});
+    return pieces;
+}
+#define LIST(member, size, ...) List(#member, &R::member, size, {__VA_ARGS__})
+
+// Loads 'bytes' cut at every length into a fresh record and checks every piece.
+template <class R, class Load>
+void SweepCuts(const TempDir& dir, const std::string& path, const Bytes& bytes,
+               std::initializer_list<Pieces<R>> layout, Load load) {
+    std::vector<std::pair<size_t, const Piece<R>*>> ends;
+    size_t at = 0;
+    for (const Pieces<R>& part : layout)
+        for (const Piece<R>& p : part) ends.push_back({at += p.size, &p});
+    ASSERT_EQ(bytes.size(), at) << "layout does not match the encoding";
+    for (size_t cut = 0; cut <= bytes.size(); ++cut) {
+        dir.WriteFile(path, bytes.Prefix(cut));
+        auto record = std::make_unique<R>();
+        EXPECT_EQ(load(*record), cut == bytes.size() ? FileStatus::Loaded : FileStatus::Truncated)
+            << "cut at " << cut;
+        for (auto [end, p] : ends) {
+            if (!p->read) continue;
+            if (end <= cut)
+                EXPECT_TRUE(p->read(*record)) << p->what << " not read, cut at " << cut;
+            else
+                EXPECT_TRUE(p->untouched(*record)) << p->what << " changed, cut at " << cut;
+            // A file value equal to the default would prove nothing.
+            if (cut == bytes.size()) {
+                EXPECT_FALSE(p->untouched(*record)) << p->what;
+            }
+        }
+    }
+}
+
+using FileLayout = ProjectTest;
+
+TEST_F(FileLayout, Global) {
+    using R = TProject;
+    SweepCuts(dir, "Global/Global.bin", GlobalFile{3, "Zeta", 1}.Encode(),
+              {FIELD(sceneStart, 3), FIELD(windowTitle, "Zeta"), FIELD(globalFlag, 1)},
+              [](R& r) { return LoadGlobal(r); });
+}
+
+TEST_F(FileLayout, Sprite) {
+    using R = TSpriteDef;
+    SweepCuts(dir, "Sprite/Sprite0.bin", SpriteFile{"Boss", 1, 48, 40, 6, 3}.Encode(),
+              {FIELD(name, "Boss"), FIELD(animate, 1), FIELD(frameWidth, 48),
+               FIELD(frameHeight, 40), FIELD(frameCount, 6), FIELD(framesPerStep, 3)},
+              [](R& r) { return LoadSpriteDef(r, 0); });
+}
+
+TEST_F(FileLayout, Sound) {
+    using R = TSoundDef;
+    SweepCuts(dir, "Sound/Sound0.bin", SoundFile{"Hit", 1, "a.ogg", 99, 1}.Encode(),
+              {FIELD(name, "Hit"), FIELD(streamFromFile, 1), FIELD(fileName, "a.ogg"),
+               FIELD(volume, 99), FIELD(loop, 1)},
+              [](R& r) { return LoadSoundDef(r, 0); });
+}
+
+TEST_F(FileLayout, Player) {
+    using R = TPlayerDef;
+    auto padding = [](int i) {
+        return Pieces<R>{{"padding", 1, [i](const R& r) { return r.padding[i] == 7 + i; },
+                          [i](const R& r) { return r.padding[i] == 0; }}};
+    };
+    // The 32-byte block, padding included.
+    SweepCuts(dir, "Global/Player.bin", PlayerFile{1, -2, 52.5, 5, 9, 4, 1, {7, 8, 9}}.Encode(),
+              {FIELD(unused0, 1), FIELD(unused1, -2), FIELD(moveSpeed, 52.5), FIELD(initialLife, 5),
+               FIELD(initialBombs, 9), FIELD(hitRadius, 4), FIELD(invincible, 1), padding(0),
+               padding(1), padding(2)},
+              [](R& r) { return LoadPlayerDef(r); });
+}
+
+TEST_F(FileLayout, Bullet) {
+    using R = TBulletDef;
+    SweepCuts(dir, "Bullet/Bullet0.bin", BulletFile{"B", 20, 2, 1, 6}.Encode(),
+              {FIELD(name, "B"), FIELD(sprite, 20), FIELD(hitRadius, 2), FIELD(imageDirection, 1),
+               FIELD(sound, 6)},
+              [](R& r) { return LoadBulletDef(r, 0); });
+}
+
+TEST_F(FileLayout, Item) {
+    using R = TItemDef;
+    SweepCuts(dir, "Item/Item0.bin", ItemFile{"I", 33, 3, 250}.Encode(),
+              {FIELD(name, "I"), FIELD(sprite, 33), FIELD(attribute, 3), FIELD(score, 250)},
+              [](R& r) { return LoadItemDef(r, 0); });
+}
+
+// bombDamage is stored before imageDirection; two action entries follow the twelfth field
+// directly, and dropCount follows the second entry.
+TEST_F(FileLayout, Enemy) {
+    using R = TEnemyDef;
+    EnemyFile f{"E", 11, 0, 2, 300, 5, 4, 2, 0, 17, 12, 9};
+    f.actions = {Numbered(100), Numbered(200)};
+    f.dropCount = 3;
+    f.dropKinds = {7, 8};
+    f.groundDistance = 6;
+    SweepCuts(dir, "Enemy/Enemy0.bin", f.Encode(),
+              {FIELD(name, "E"), FIELD(sprite, 11), FIELD(contactHurts, 0), FIELD(shotResponse, 2),
+               FIELD(score, 300), FIELD(durability, 5), FIELD(bombDamage, 4),
+               FIELD(imageDirection, 2), FIELD(explosion, 0), FIELD(successor, 17),
+               FIELD(hitWidth, 12), FIELD(hitHeight, 9), LIST(actions, 64, f.actions),
+               FIELD(dropCount, 3), LIST(dropKinds, 4, 7, 8), FIELD(groundDistance, 6)},
+              [](R& r) { return LoadEnemyDef(r, 0); });
+}
+
+// Scene entries start as a wait of 1000 frames; the stored words replace all seven.
+TEST_F(FileLayout, SceneAndMapOrder) {
+    using R = TProject;
+    SweepCuts(dir, "Global/Scene.bin",
+              SceneFile{{{3, 5, 2, 100, 30, 90, 1}, {0, 0, 0, 0, 0, 0, 9}}}.Encode(),
+              {LIST(scene, 28, TSceneCommand{3, 5, 2, 100, 30, 90, 1},
+                    TSceneCommand{0, 0, 0, 0, 0, 0, 9})},
+              [](R& r) { return LoadScene(r.scene); });
+    SweepCuts(dir, "Map/Order.bin", OrderFile{{-5, 6}}.Encode(), {LIST(mapOrder, 4, -5, 6)},
+              [](R& r) { return LoadMapOrder(r.mapOrder); });
+}
+
+TEST_F(FileLayout, Map) {
+    using R = TMapDef;
+    MapFile f{"M", 5, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}, {-1}}};
+    SweepCuts(dir, "Map/Map0.bin", f.Encode(),
+              {FIELD(name, "M"), FIELD(value, 5), LIST(cells, 52, f.cells[0], f.cells[1])},
+              [](R& r) { return LoadMapDef(r, 0); });
+}
+
+}  // namespace
