@@ -24,7 +24,10 @@ void WriteFullProject(ProjectWriter& w) {
     EnemyFile enemy;
     enemy.name = "Enemy";
     for (int k = 0; k < 64; ++k) {
-        TActionEntry a = Action(k % 29, k, -k);
+        TActionEntry a;
+        a.command = k % 29;
+        a.paramA = k;
+        a.paramB = -k;
         a.extra = k % 8;
         a.interval = 10;
         a.count = 5;
