@@ -37,6 +37,7 @@ protected:
     std::unique_ptr<GameRunner> run;
 
     void SetUp() override {
+        run.reset();
         run = std::make_unique<GameRunner>(project.dir.path());
         ASSERT_TRUE(run->Start());
     }
@@ -167,8 +168,7 @@ TEST_F(States, EveryExitEndsTheLoopAfterItsFadeOut) {
         {[&] { StartGame(), LoseGame(); }, 5, true, {kGameOverFadeOut, kQuit}},
     };
     for (const auto& e : exits) {
-        run = std::make_unique<GameRunner>(project.dir.path());
-        ASSERT_TRUE(run->Start());
+        SetUp();  // a fresh run for each exit
         e.reach();
         Decide(e.down, e.deferred);
         EXPECT_EQ(run->Queue(), e.queue);
