@@ -27,46 +27,16 @@ constexpr int kTitleMenuBack = 7080;   // the title menu reopened and takes inpu
 constexpr int kNewGamePress = 7100;    // "GAME START " once more
 constexpr int kNewGameStarted = 7160;  // GameStart has run; the fade-in runs
 
-std::string StageScript() {
-    std::ifstream in(std::string(ORVAN_SOURCE_DIR) + "/tests/e2e/data/demo_stage.txt");
+std::string SourceFile(const std::string& path) {
+    std::ifstream in(std::string(ORVAN_SOURCE_DIR) + "/" + path);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-// What the tests need to know of the demo's own definitions.
-struct DemoFacts {
-    int bossEntry = -1;  // the appearance that holds the scene until the boss dies
-    int endEntry = -1;
-    int bossKind = -1;
-    int finalKind = -1;  // the boss's successor
-    long firstPhaseScore = 0;
-    long finalPhaseScore = 0;
-};
-
-DemoFacts ReadDemoFacts() {
-    std::ifstream in(std::string(ORVAN_SOURCE_DIR) + "/demo/game.json");
-    json game = json::parse(in);
-    DemoFacts facts;
-    const json& scene = game["scene"];
-    for (size_t i = 0; i < scene.size(); ++i) {
-        if (scene[i]["command"] == "enemyAppearance" && scene[i]["waitUntilDeath"] != 0) {
-            facts.bossEntry = static_cast<int>(i);
-            facts.bossKind = scene[i]["enemy"];
-        }
-        if (scene[i]["command"] == "endOfStage") facts.endEntry = static_cast<int>(i);
-    }
-    if (facts.bossKind >= 0) {
-        const json& boss = game["enemies"][facts.bossKind];
-        facts.finalKind = boss["successor"];
-        facts.firstPhaseScore = boss["score"];
-        if (facts.finalKind >= 0) facts.finalPhaseScore = game["enemies"][facts.finalKind]["score"];
-    }
-    return facts;
-}
-
 // A private copy of the built demo, so that the game's own files (best score, settings) start
-// from a known state and the build folder is never written.
+// from a known state and the build folder is never written; and what the tests need to know
+// of the demo's own definitions.
 class DemoPlay : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,111 +45,109 @@ protected:
         for (const char* own : {"Score.bin", "Setting.bin", "AppLog.txt"}) {
             fs::remove(fs::path(dir_ / "Data") / own);
         }
-        script_ = StageScript();
+        script_ = SourceFile("tests/e2e/data/demo_stage.txt");
         ASSERT_FALSE(script_.empty()) << "tests/e2e/data/demo_stage.txt is missing";
-        facts_ = ReadDemoFacts();
-        ASSERT_GE(facts_.bossEntry, 0);
-        ASSERT_GE(facts_.finalKind, 0);
-        ASSERT_GT(facts_.endEntry, facts_.bossEntry);
+        const json game = json::parse(SourceFile("demo/game.json"));
+        const json& scene = game["scene"];
+        for (size_t i = 0; i < scene.size(); ++i) {
+            // The appearance that holds the scene until the boss dies.
+            if (scene[i]["command"] == "enemyAppearance" && scene[i]["waitUntilDeath"] != 0) {
+                bossEntry_ = static_cast<int>(i);
+                bossKind_ = scene[i]["enemy"];
+            }
+            if (scene[i]["command"] == "endOfStage") endEntry_ = static_cast<int>(i);
+        }
+        ASSERT_GE(bossKind_, 0);
+        ASSERT_GT(endEntry_, bossEntry_);
+        const json& boss = game["enemies"][bossKind_];
+        finalKind_ = boss["successor"];
+        ASSERT_GE(finalKind_, 0);
+        firstPhaseScore_ = boss["score"];
+        finalPhaseScore_ = game["enemies"][finalKind_]["score"];
     }
 
     // Plays the stage script (plus extra lines) up to frame `frames`, dumping the given frames.
-    RunResult Play(int frames, const std::vector<int>& dumps, const std::string& extra = "") {
+    void Play(int frames, const std::vector<int>& dumps, const std::string& extra = "") {
         dir_.WriteFile("in.txt", script_ + extra);
         std::vector<std::string> args = {"--headless",    "--data",   dir_ / "Data",
                                          "--seed",        kSeed,      "--input",
                                          dir_ / "in.txt", "--frames", std::to_string(frames)};
         for (int f : dumps) {
             args.push_back("--dump-state");
-            args.push_back(std::to_string(f) + ":" + DumpPath(f));
+            args.push_back(std::to_string(f) + ":" + (dir_ / DumpName(f)));
         }
-        return RunOrvan(args);
+        RunResult r = RunOrvan(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
     }
-
     json Dump(int frame) const { return json::parse(dir_.ReadFile(DumpName(frame))); }
-
-    static const json* EnemyInSlot(const json& dump, int slot) {
-        for (const json& e : dump["enemies"]) {
-            if (e["slot"] == slot) return &e;
-        }
-        return nullptr;
-    }
-
     static std::string DumpName(int frame) { return "s" + std::to_string(frame) + ".json"; }
-    std::string DumpPath(int frame) const { return dir_ / DumpName(frame); }
+
+    // In play on the boss's entry, the watched enemy of 'kind' alive, the ship still in the game.
+    static void ExpectBossFight(const json& dump, int entry, int kind) {
+        EXPECT_EQ(dump["states"], json({11}));  // GamePlay
+        EXPECT_EQ(dump["scene"]["entryIndex"], entry);
+        int watched = dump["scene"]["watchedSlot"], found = 0;
+        for (const json& e : dump["enemies"]) {
+            if (e["slot"] != watched) continue;
+            EXPECT_EQ(e["kind"], kind);
+            EXPECT_EQ(e["watched"], true);
+            ++found;
+        }
+        EXPECT_EQ(found, 1) << "watchedSlot " << watched << " is not a live enemy";
+        ExpectShipInPlay(dump);
+    }
+    // The scripted ship is still in the game: alive, or waiting with a life in hand.
+    static void ExpectShipInPlay(const json& dump) {
+        const json& ship = dump["player"];
+        EXPECT_TRUE(ship["alive"] == true || ship["lives"] > 0)
+            << "the scripted flight no longer dodges; replan tests/e2e/data/demo_stage.txt\n"
+            << ship.dump();
+        EXPECT_EQ(ship["gameOver"], false);
+    }
 
     TempDir dir_;
     std::string script_;
-    DemoFacts facts_;
+    int bossEntry_ = -1, endEntry_ = -1, bossKind_ = -1, finalKind_ = -1;
+    long firstPhaseScore_ = 0, finalPhaseScore_ = 0;
 };
-
-// The scripted ship is still in the game: alive, or waiting with a life in hand.
-void ExpectShipInPlay(const json& dump) {
-    const json& ship = dump["player"];
-    EXPECT_TRUE(ship["alive"] == true || ship["lives"] > 0)
-        << "the scripted flight no longer dodges; replan tests/e2e/data/demo_stage.txt\n"
-        << ship.dump();
-    EXPECT_EQ(ship["gameOver"], false);
-}
-
-bool Contains(const json& list, int value) {
-    return std::find(list.begin(), list.end(), value) != list.end();
-}
 
 }  // namespace
 
 TEST_F(DemoPlay, ReachesTheBossWithScoreAndShips) {
-    RunResult r = Play(kBossOnScreen, {kBossOnScreen});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_NO_FATAL_FAILURE(Play(kBossOnScreen, {kBossOnScreen}));
     json s = Dump(kBossOnScreen);
-
-    EXPECT_EQ(s["states"], json({11}));  // still in GamePlay
-    ExpectShipInPlay(s);
-    const json& scene = s["scene"];
-    EXPECT_EQ(scene["entryIndex"], facts_.bossEntry);
-    EXPECT_EQ(scene["spawned"], true);
-    EXPECT_EQ(scene["stageEnded"], false);
-    const json* boss = EnemyInSlot(s, scene["watchedSlot"]);
-    ASSERT_NE(boss, nullptr) << "watchedSlot " << scene["watchedSlot"] << " is not a live enemy";
-    EXPECT_EQ((*boss)["kind"], facts_.bossKind);
-    EXPECT_EQ((*boss)["watched"], true);
-
+    ExpectBossFight(s, bossEntry_, bossKind_);
+    EXPECT_EQ(s["scene"]["spawned"], true);
+    EXPECT_EQ(s["scene"]["stageEnded"], false);
     EXPECT_GT(s["score"], 0);
     EXPECT_GE(s["best"], s["score"]);
     // The boss music took over from the stage music.
-    EXPECT_TRUE(Contains(s["playing"], 12)) << s["playing"].dump();
-    EXPECT_FALSE(Contains(s["playing"], 11)) << s["playing"].dump();
+    const json& playing = s["playing"];
+    EXPECT_NE(std::find(playing.begin(), playing.end(), 12), playing.end()) << playing.dump();
+    EXPECT_EQ(std::find(playing.begin(), playing.end(), 11), playing.end()) << playing.dump();
 }
 
 TEST_F(DemoPlay, ClearsTheStageAndReturnsToTheTitleWithoutSavingTheBest) {
     // A best score on disk that the stage beats: the end of a stage must not save the new one.
-    dir_.WriteFile("Data/Score.bin", std::string("\xD2\x04\x00\x00", 4));  // 1234
-    RunResult r = Play(kNewGameStarted,
-                       {kBossOnScreen, kFinalPhase, kStageLeft, kTitleMenuBack, kNewGameStarted},
-                       std::to_string(kNewGamePress) + " X\n");
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-
-    json atBoss = Dump(kBossOnScreen);
-    ASSERT_EQ(atBoss["scene"]["entryIndex"], facts_.bossEntry);
+    const std::string best1234("\xD2\x04\x00\x00", 4);
+    dir_.WriteFile("Data/Score.bin", best1234);
+    ASSERT_NO_FATAL_FAILURE(Play(
+        kNewGameStarted, {kBossOnScreen, kFinalPhase, kStageLeft, kTitleMenuBack, kNewGameStarted},
+        std::to_string(kNewGamePress) + " X\n"));
 
     // The first phase died and left its successor; the scene still waits on the same entry.
-    json lastPhase = Dump(kFinalPhase);
-    EXPECT_EQ(lastPhase["states"], json({11}));
-    EXPECT_EQ(lastPhase["scene"]["entryIndex"], facts_.bossEntry);
-    const json* boss = EnemyInSlot(lastPhase, lastPhase["scene"]["watchedSlot"]);
-    ASSERT_NE(boss, nullptr) << lastPhase["scene"].dump();
-    EXPECT_EQ((*boss)["kind"], facts_.finalKind);
-    EXPECT_EQ((*boss)["watched"], true);
-    EXPECT_GE(lastPhase["score"].get<long>() - atBoss["score"].get<long>(), facts_.firstPhaseScore);
-    ExpectShipInPlay(lastPhase);
+    json atBoss = Dump(kBossOnScreen), lastPhase = Dump(kFinalPhase);
+    ASSERT_EQ(atBoss["scene"]["entryIndex"], bossEntry_);
+    ExpectBossFight(lastPhase, bossEntry_, finalKind_);
+    EXPECT_GE(lastPhase["score"].get<long>() - atBoss["score"].get<long>(), firstPhaseScore_);
 
     // Both phases gave their score; the scene ran its last entry and play left for the title.
     json end = Dump(kStageLeft);
     EXPECT_EQ(end["states"], json({9, 2, 4, 5}));
     EXPECT_EQ(end["scene"]["stageEnded"], true);
-    EXPECT_EQ(end["scene"]["entryIndex"], facts_.endEntry);
-    for (const json& e : end["enemies"]) EXPECT_NE(e["kind"], facts_.finalKind);
-    EXPECT_GE(end["score"].get<long>() - lastPhase["score"].get<long>(), facts_.finalPhaseScore);
+    EXPECT_EQ(end["scene"]["entryIndex"], endEntry_);
+    for (const json& e : end["enemies"]) EXPECT_NE(e["kind"], finalKind_);
+    EXPECT_GE(end["score"].get<long>() - lastPhase["score"].get<long>(), finalPhaseScore_);
     EXPECT_EQ(end["best"], end["score"]);
     ExpectShipInPlay(end);
 
@@ -188,11 +156,10 @@ TEST_F(DemoPlay, ClearsTheStageAndReturnsToTheTitleWithoutSavingTheBest) {
     EXPECT_EQ(title["states"], json({5}));
     EXPECT_EQ(title["fade"], 255);
     EXPECT_GT(title["shell"]["titleDelay"], 24);
-    EXPECT_EQ(title["menu"]["items"], json({"GAME START ", "CONFIG ", "EXIT "}));
     EXPECT_EQ(title["playing"], json({9}));
 
     // The stage's best score was never written: the next game starts from the stored one.
-    EXPECT_EQ(dir_.ReadFile("Data/Score.bin"), std::string("\xD2\x04\x00\x00", 4));
+    EXPECT_EQ(dir_.ReadFile("Data/Score.bin"), best1234);
     json again = Dump(kNewGameStarted);
     EXPECT_EQ(again["states"], json({8, 11}));
     EXPECT_EQ(again["score"], 0);

@@ -1,6 +1,8 @@
 // The state queue and the menus, walked with scripted input on the headless host.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "media/media.h"
 #include "project/project.h"
 #include "support/game_runner.h"
@@ -35,6 +37,7 @@ protected:
     std::unique_ptr<GameRunner> run;
 
     void SetUp() override {
+        run.reset();
         run = std::make_unique<GameRunner>(project.dir.path());
         ASSERT_TRUE(run->Start());
     }
@@ -54,215 +57,151 @@ protected:
         ASSERT_EQ(game().titleDelay, 25);
     }
     std::string Item(size_t i) { return sys::Cp932ToUtf8(game().menu.items[i].c_str()); }
+    void StartGame() {
+        ReachTitleMenu();
+        Hold("X", 1);
+        ASSERT_TRUE(run->RunUntilState(kGamePlay));
+    }
+    // The game-over menu after a lost game.
+    void LoseGame() {
+        game().world.player.gameOver = true;
+        Idle(1);
+        game().world.player.gameOver = false;
+        ASSERT_TRUE(run->RunUntilState(kGameOverMenu));
+    }
+    // Moves down to an item and decides; the pause and game-over menus act a frame later.
+    void Decide(uint32_t downFrames, bool deferred = false) {
+        if (downFrames) Hold("DOWN", downFrames);
+        Hold("X", 1);
+        if (deferred) Idle(1);
+    }
 };
+using Queue = std::vector<int32_t>;
 
 }  // namespace
 
-TEST_F(States, StartUpQueueAndTitleFade) {
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kBoot, kTitleFadeIn, kTitleMenuOpen, kTitleMenu}));
-    Idle(1);  // Boot
-    EXPECT_EQ(game().app.fade, 0);
-    EXPECT_EQ(run->Front(), kTitleFadeIn);
-    Idle(51);  // 51 steps of 5 reach full brightness
-    EXPECT_EQ(game().app.fade, 255);
-    EXPECT_EQ(run->Front(), kTitleFadeIn);
-    Idle(1);  // the frame that pops
-    EXPECT_EQ(run->Front(), kTitleMenuOpen);
-}
-
-TEST_F(States, TitleMenuWaits25FramesThenMovesWithoutWrapping) {
-    ASSERT_TRUE(run->RunUntilState(kTitleMenu));
-    ASSERT_EQ(Item(0), "GAME START ");
-    // Input is ignored while the delay runs.
-    Hold("DOWN", 25);
-    EXPECT_EQ(game().menu.cursor, 0);
-    EXPECT_EQ(game().menu.repeatCounter, 0);
-    // Holding down moves once every 5 frames and stops at the last item.
-    Hold("DOWN", 4);
-    EXPECT_EQ(game().menu.cursor, 0);
-    Hold("DOWN", 1);
-    EXPECT_EQ(game().menu.cursor, 1);
-    Hold("DOWN", 5);
-    EXPECT_EQ(game().menu.cursor, 2);
-    Hold("DOWN", 20);
-    EXPECT_EQ(game().menu.cursor, 2);
-    // The counter is shared and not reset on release: the first move up comes sooner.
-    int32_t counter = game().menu.repeatCounter;
-    Hold("UP", 5 - counter);
-    EXPECT_EQ(game().menu.cursor, 1);
-}
-
-TEST_F(States, ConfigurationTogglesAtMostOncePer16FramesAndSaves) {
-    ReachTitleMenu();
-    Hold("DOWN", 5);
-    Hold("X", 1);
-    EXPECT_EQ(run->Queue(),
-              (std::vector<int32_t>{kConfigMenuOpen, kConfigMenu, kTitleMenuOpen, kTitleMenu}));
-    ASSERT_TRUE(run->RunUntilState(kConfigMenu));
-    EXPECT_EQ(Item(0), "画面モード: フルスクリーン");
-    EXPECT_EQ(Item(1), "FPS表示: しない");
-    Idle(25);  // the configuration delay
-    // Holding the decision key on the window item: the counter must pass 15 first.
-    Hold("X", 15);
-    EXPECT_EQ(game().setting.windowed, 0);
-    Hold("X", 1);
-    EXPECT_EQ(game().setting.windowed, 1);
-    EXPECT_EQ(Item(0), "画面モード: ウィンドウモード");
-    Hold("X", 15);
-    EXPECT_EQ(game().setting.windowed, 1);
-    Hold("X", 1);
-    EXPECT_EQ(game().setting.windowed, 0);
-    Hold("X", 16);
-    EXPECT_EQ(game().setting.windowed, 1);
-    // Down to "戻る" and back to the title; the flags are saved.
-    Hold("DOWN", 10);
-    ASSERT_EQ(game().menu.cursor, 2);
-    Hold("X", 1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kTitleMenuOpen, kTitleMenu}));
-    EXPECT_EQ(project.dir.ReadFile("Setting.bin"), std::string("\x00\x01", 2));
-    Idle(1);
-    EXPECT_EQ(run->Front(), kTitleMenu);
-    EXPECT_EQ(game().titleDelay, 0);  // the 25-frame delay starts again
-}
-
-TEST_F(States, GameStartPauseAndItsThreeChoices) {
-    ReachTitleMenu();
-    Hold("X", 1);
-    EXPECT_EQ(run->Queue(),
-              (std::vector<int32_t>{kTitleFadeOut, kGameStart, kGameFadeIn, kGamePlay}));
-    ASSERT_TRUE(run->RunUntilState(kGamePlay));
-    EXPECT_EQ(sys::Cp932ToUtf8(game().menu.items[0].c_str()), "キャンセル");
-
-    // Escape pauses; a decision is acted on one frame after it is made.
-    Hold("ESC", 1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kPause}));
-    Hold("X", 1);
-    EXPECT_EQ(run->Front(), kPause);
-    Idle(1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kGamePlay}));
-
-    // "タイトルへ戻る"
-    Hold("ESC", 1);
-    Hold("DOWN", 5);
-    Hold("X", 1);
-    Idle(1);
-    EXPECT_EQ(run->Queue(),
-              (std::vector<int32_t>{kGameFadeOut, kTitleFadeIn, kTitleMenuOpen, kTitleMenu}));
-
-    // Back into a game and out through "終了": the loop ends.
-    ReachTitleMenu();
-    Hold("X", 1);
-    ASSERT_TRUE(run->RunUntilState(kGamePlay));
-    Hold("ESC", 1);
-    Hold("DOWN", 10);
-    Hold("X", 1);
-    Idle(1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kGameFadeOut, kQuit}));
-    ASSERT_TRUE(run->RunUntilState(kQuit));
-    EXPECT_TRUE(run->Frame());  // Quit runs and sets the request
-    EXPECT_EQ(game().app.quitRequest, 1);
-    EXPECT_FALSE(run->Frame());
-}
-
-TEST_F(States, HoldingEscapeThroughCancelPausesAgainAtOnce) {
-    ReachTitleMenu();
-    Hold("X", 1);
-    ASSERT_TRUE(run->RunUntilState(kGamePlay));
-    Hold("ESC", 1);
-    Hold("ESC X", 2);  // decision pending, then "キャンセル"
-    EXPECT_EQ(run->Front(), kGamePlay);
-    Hold("ESC", 1);
-    EXPECT_EQ(run->Front(), kPause);
-}
-
-TEST_F(States, GameOverAndItsTwoChoices) {
-    ReachTitleMenu();
-    Hold("X", 1);
-    ASSERT_TRUE(run->RunUntilState(kGamePlay));
-    game().world.player.gameOver = true;
-    Idle(1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kGameFadeOut, kGameOverFadeIn, kGameOverOpen,
-                                                  kGameOverMenu}));
-    game().world.player.gameOver = false;
-    ASSERT_TRUE(run->RunUntilState(kGameOverMenu));
-    EXPECT_EQ(Item(0), "タイトルへ戻る");
-    EXPECT_EQ(Item(1), "終了");
-    Hold("X", 1);
-    Idle(1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kGameOverFadeOut, kTitleFadeIn, kTitleMenuOpen,
-                                                  kTitleMenu}));
-    ReachTitleMenu();
-    Hold("X", 1);
-    ASSERT_TRUE(run->RunUntilState(kGamePlay));
-    game().world.player.gameOver = true;
-    Idle(1);
-    game().world.player.gameOver = false;
-    ASSERT_TRUE(run->RunUntilState(kGameOverMenu));
-    Hold("DOWN", 5);
-    Hold("X", 1);
-    Idle(1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kGameOverFadeOut, kQuit}));
-}
-
-TEST_F(States, GameOverAndStageEndInOneFrameQueueBothSequences) {
-    ReachTitleMenu();
-    Hold("X", 1);
-    ASSERT_TRUE(run->RunUntilState(kGamePlay));
-    game().world.player.gameOver = true;
-    game().world.scene.stageEnded = true;
-    game().project->scene.push_back(TSceneCommand{8, 0, 0, 0, 0, 0, 0});
-    Idle(1);
-    EXPECT_EQ(run->Queue(), (std::vector<int32_t>{kGameOverFadeIn, kGameOverOpen, kGameOverMenu,
-                                                  kGameFadeOut, kTitleFadeIn, kTitleMenuOpen,
-                                                  kTitleMenu}));
-}
-
-TEST_F(States, EachDecisionRestartsTheDecisionSound) {
-    ReachTitleMenu();
-    Hold("DOWN", 5);
-    Hold("X", 1);  // "CONFIG ": a decision
-    int decisionSound = game().project->sounds[1].handle;
-    ASSERT_NE(decisionSound, -1);
-    ASSERT_EQ(game().frameSoundStarts, std::vector<int>{decisionSound});
-    ASSERT_TRUE(run->RunUntilState(kConfigMenu));
-    Idle(25);
-    // Held on the frame-rate item: a decision is taken (and its sound restarted) every
-    // frame, even while the toggle is locked.
-    Hold("DOWN", 5);
-    for (int i = 0; i < 3; ++i) {
-        Hold("X", 1);
-        EXPECT_EQ(game().frameSoundStarts, std::vector<int>{decisionSound});
-    }
-}
-
-TEST_F(States, TitleMusicStartsOnceAndKeepsPlayingThroughTheConfigMenu) {
+// Every menu choice that goes on playing, in one walk through the states; the title music
+// starts once and keeps playing through the configuration menu, but not through a game.
+TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
+    EXPECT_EQ(run->Queue(), (Queue{kBoot, kTitleFadeIn, kTitleMenuOpen, kTitleMenu}));
     const int music = game().project->sounds[9].handle;
     ASSERT_NE(music, -1);
     ASSERT_TRUE(run->RunUntilState(kTitleMenuOpen));
     Idle(1);
     EXPECT_EQ(game().frameSoundStarts, std::vector<int>{music});
-    EXPECT_EQ(IsSoundPlaying(music), 1);
-    Idle(25);
-    Hold("DOWN", 5);
-    Hold("X", 1);  // configuration
+    ReachTitleMenu();
+    Decide(5);
+    EXPECT_EQ(run->Queue(), (Queue{kConfigMenuOpen, kConfigMenu, kTitleMenuOpen, kTitleMenu}));
     ASSERT_TRUE(run->RunUntilState(kConfigMenu));
     Idle(25);
-    Hold("DOWN", 10);
-    Hold("X", 1);  // "戻る"
-    ASSERT_EQ(run->Front(), kTitleMenuOpen);
+    Decide(10);  // "戻る"
+    EXPECT_EQ(run->Queue(), (Queue{kTitleMenuOpen, kTitleMenu}));
     Idle(1);
+    EXPECT_EQ(game().titleDelay, 0);               // the 25-frame delay starts again
     EXPECT_TRUE(game().frameSoundStarts.empty());  // still playing: not restarted
     EXPECT_EQ(IsSoundPlaying(music), 1);
-    // A game stops it; coming back from the game starts it again from the beginning.
     Idle(25);
     Hold("UP", 10);
-    Hold("X", 1);
+    Decide(0);
+    EXPECT_EQ(run->Queue(), (Queue{kTitleFadeOut, kGameStart, kGameFadeIn, kGamePlay}));
     EXPECT_EQ(IsSoundPlaying(music), 0);
     ASSERT_TRUE(run->RunUntilState(kGamePlay));
+    EXPECT_EQ(Item(0), "キャンセル");
+
     Hold("ESC", 1);
-    Hold("DOWN", 5);
-    Hold("X", 1);
+    EXPECT_EQ(run->Queue(), (Queue{kPause}));
+    Hold("X", 1);  // "キャンセル", acted on a frame later
+    EXPECT_EQ(run->Front(), kPause);
+    Idle(1);
+    EXPECT_EQ(run->Queue(), (Queue{kGamePlay}));
+    Hold("ESC", 1);
+    Hold("ESC X", 2);  // holding escape through the cancel pauses again at once
+    EXPECT_EQ(run->Front(), kGamePlay);
+    Hold("ESC", 1);
+    EXPECT_EQ(run->Front(), kPause);
+    Decide(5, true);  // "タイトルへ戻る"
+    EXPECT_EQ(run->Queue(), (Queue{kGameFadeOut, kTitleFadeIn, kTitleMenuOpen, kTitleMenu}));
     ASSERT_TRUE(run->RunUntilState(kTitleMenuOpen));
     Idle(1);
-    EXPECT_EQ(game().frameSoundStarts, std::vector<int>{music});
+    EXPECT_EQ(game().frameSoundStarts, std::vector<int>{music});  // from the beginning
+
+    StartGame();
+    game().world.player.gameOver = true;
+    Idle(1);
+    EXPECT_EQ(run->Queue(), (Queue{kGameFadeOut, kGameOverFadeIn, kGameOverOpen, kGameOverMenu}));
+    game().world.player.gameOver = false;
+    ASSERT_TRUE(run->RunUntilState(kGameOverMenu));
+    EXPECT_EQ(Item(0), "タイトルへ戻る");
+    EXPECT_EQ(Item(1), "終了");
+    Decide(0, true);
+    EXPECT_EQ(run->Queue(), (Queue{kGameOverFadeOut, kTitleFadeIn, kTitleMenuOpen, kTitleMenu}));
+
+    // Game over and the end of the stage in one frame queue both sequences.
+    StartGame();
+    game().world.player.gameOver = true;
+    game().world.scene.stageEnded = true;
+    game().project->scene.push_back(TSceneCommand{8, 0, 0, 0, 0, 0, 0});
+    Idle(1);
+    EXPECT_EQ(run->Queue(), (Queue{kGameOverFadeIn, kGameOverOpen, kGameOverMenu, kGameFadeOut,
+                                   kTitleFadeIn, kTitleMenuOpen, kTitleMenu}));
+}
+
+TEST_F(States, EveryExitEndsTheLoopAfterItsFadeOut) {
+    const struct {
+        std::function<void()> reach;
+        uint32_t down;
+        bool deferred;
+        Queue queue;
+    } exits[] = {
+        {[&] { ReachTitleMenu(); }, 10, false, {kTitleFadeOut, kQuit}},
+        {[&] { StartGame(), Hold("ESC", 1); }, 10, true, {kGameFadeOut, kQuit}},
+        {[&] { StartGame(), LoseGame(); }, 5, true, {kGameOverFadeOut, kQuit}},
+    };
+    for (const auto& e : exits) {
+        SetUp();  // a fresh run for each exit
+        e.reach();
+        Decide(e.down, e.deferred);
+        EXPECT_EQ(run->Queue(), e.queue);
+        ASSERT_TRUE(run->RunUntilState(kQuit));
+        EXPECT_TRUE(run->Frame());  // Quit runs and sets the request
+        EXPECT_EQ(game().app.quitRequest, 1);
+        EXPECT_FALSE(run->Frame());
+    }
+}
+
+TEST_F(States, TitleMenuWaits25FramesThenMovesEvery5FramesWithoutWrapping) {
+    ASSERT_TRUE(run->RunUntilState(kTitleMenu));
+    ASSERT_EQ(Item(0), "GAME START ");
+    Hold("DOWN", 25);  // ignored while the delay runs
+    EXPECT_EQ(game().menu.cursor, 0);
+    EXPECT_EQ(game().menu.repeatCounter, 0);
+    for (auto [frames, cursor] : {std::pair{4, 0}, {1, 1}, {5, 2}, {20, 2}}) {
+        Hold("DOWN", frames);
+        EXPECT_EQ(game().menu.cursor, cursor);
+    }
+    // The counter is shared and not reset on release: the first move up comes sooner.
+    Hold("UP", 5 - game().menu.repeatCounter);
+    EXPECT_EQ(game().menu.cursor, 1);
+}
+
+// Held on an item, a decision is taken (and its sound restarted) every frame, but the window
+// item toggles only once the counter passed 15; the flags are saved on leaving.
+TEST_F(States, ConfigurationTogglesOncePer16FramesAndRestartsTheDecisionSound) {
+    ReachTitleMenu();
+    Decide(5);
+    const int decisionSound = game().project->sounds[1].handle;
+    ASSERT_NE(decisionSound, -1);
+    EXPECT_EQ(game().frameSoundStarts, std::vector<int>{decisionSound});
+    ASSERT_TRUE(run->RunUntilState(kConfigMenu));
+    EXPECT_EQ(Item(0), "画面モード: フルスクリーン");
+    EXPECT_EQ(Item(1), "FPS表示: しない");
+    Idle(25);
+    for (auto [frames, windowed] : {std::pair{15, 0}, {1, 1}, {15, 1}, {1, 0}, {16, 1}}) {
+        Hold("X", frames);
+        EXPECT_EQ(game().setting.windowed, windowed);
+        EXPECT_EQ(game().frameSoundStarts, std::vector<int>{decisionSound});
+    }
+    EXPECT_EQ(Item(0), "画面モード: ウィンドウモード");
+    Decide(10);
+    EXPECT_EQ(project.dir.ReadFile("Setting.bin"), std::string("\x00\x01", 2));
 }

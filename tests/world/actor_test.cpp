@@ -41,18 +41,15 @@ TEST_F(Effects, EightPicturesBlendBy31AndEndInTheUpdateThatReachesPicture7) {
     }
 }
 
-TEST_F(Effects, OnePictureIsShownInExactlyOneFrameAfterItsDelay) {
-    LinkWithEffectSprite(1, 3, true);
-    world->effects.Spawn(10, 10, 1.0, 2);
-    EXPECT_EQ(ShownFrames(), 1);
-    EXPECT_FALSE(effect(0).IsAlive());
-}
-
-TEST_F(Effects, StillPicturesNeverEnd) {
-    LinkWithEffectSprite(4, 1, false);
-    world->effects.Spawn(10, 10, 1.0, 0);
-    EXPECT_EQ(ShownFrames(), 100);
-    EXPECT_TRUE(effect(0).IsAlive());
+TEST_F(Effects, OnePictureIsShownOnceAfterItsDelayAndStillPicturesNeverEnd) {
+    for (bool animate : {true, false}) {
+        LinkWithEffectSprite(animate ? 1 : 4, 3, animate);
+        world->effects.Spawn(10, 10, 1.0, animate ? 2 : 0);
+        EXPECT_EQ(ShownFrames(), animate ? 1 : 100);
+        EXPECT_EQ(effect(0).IsAlive(), !animate);
+        world->effects.KillAll();
+        blends.clear(), pictures.clear();
+    }
 }
 
 TEST_F(Effects, RandomDelayIsZeroToNineAndAFullPoolTakesNoMore) {

@@ -45,12 +45,6 @@ TEST_F(Attacks, PlusMinusDrawsOneNumberAndTreatsNegativeRangesAsZero) {
     EXPECT_EQ(Draws(), 2u);
 }
 
-TEST_F(Attacks, FanOfThreeSpacedTwentyPointsDownAt70_90_110) {
-    FanVolley(Attack(0, 30, 3, 20), shooter, 0, 0, out);
-    EXPECT_EQ(out.headings, (std::vector<double>{70, 90, 110}));
-    EXPECT_EQ(out.speeds, (std::vector<double>{3, 3, 3}));
-}
-
 TEST_F(Attacks, FanDrawsSpeedJitterCountSpacingInThisOrderEvenForNoShots) {
     TActionEntry e = Attack(0, 40, 4, 10, 5, 7, 15);
     e.angleValue = 200;

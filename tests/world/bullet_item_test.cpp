@@ -35,15 +35,6 @@ TEST_F(Bullets, AimedShotsFlyAtTheShipTurnedClockwiseByTheirAngle) {
     EXPECT_DOUBLE_EQ(bullet(2).angle, 450);   // not aimed: as given
 }
 
-TEST_F(Bullets, KindsOutsideTheTableAndThe2049thBulletAreNotCreated) {
-    world->bullets.Fire(-1, kEnemySide, 10, 10, 1, 0, false);
-    world->bullets.Fire(256, kEnemySide, 10, 10, 1, 0, false);
-    EXPECT_EQ(Alive(world->bullets.bullets), 0);
-    for (int i = 0; i < TBulletPool::kSize; ++i) Fire(kEnemySide, i % 400, 5, 0, 0);
-    Fire(kPlayerSide, 333.5, 5, 0, 0);
-    for (int i = 0; i < TBulletPool::kSize; ++i) ASSERT_EQ(bullet(i).side, kEnemySide) << i;
-}
-
 TEST_F(Bullets, LeaveTheFieldOnlyBeyondTheirSpriteMargins) {
     Fire(kEnemySide, -7, 100, 1, 180);
     world->bullets.UpdateAll();
@@ -130,21 +121,22 @@ TEST_F(Items, AttributesRiseByOneUpToTheirCaps) {
 }
 
 TEST(Score, StopsAtNineDigitsAndZeroAndTheBestFollows) {
-    TScorePanel panel;
-    panel.score = 999999950u;
-    panel.AddScore(100);
-    EXPECT_EQ(panel.score, 999999999u);
-    EXPECT_EQ(panel.best, 999999999u);
-    panel.score = 10u;
-    panel.AddScore(INT_MAX);
-    EXPECT_EQ(panel.score, 999999999u);
-    panel.score = 50u;
-    panel.AddScore(-20);
-    EXPECT_EQ(panel.score, 30u);
-    panel.AddScore(-100);
-    EXPECT_EQ(panel.score, 0u);  // not wrapped round to the nine-digit maximum
-    panel.AddScore(INT_MIN);
-    EXPECT_EQ(panel.score, 0u);
+    const struct {
+        uint32_t score;
+        int add;
+        uint32_t result;
+    } cases[] = {{999999950u, 100, 999999999u},
+                 {10u, INT_MAX, 999999999u},
+                 {50u, -20, 30u},
+                 {30u, -100, 0u},  // not wrapped round to the nine-digit maximum
+                 {0u, INT_MIN, 0u}};
+    for (const auto& c : cases) {
+        TScorePanel panel;
+        panel.score = c.score;
+        panel.AddScore(c.add);
+        EXPECT_EQ(panel.score, c.result) << c.score << " + " << c.add;
+        EXPECT_EQ(panel.best, c.result);
+    }
 }
 
 TEST(Score, PanelTextsHaveMinimumWidthsAndKeepTheirBuffers) {

@@ -1,9 +1,9 @@
-// The bullet pool's count of live bullets: a full pool drops shots at once, and every way a
-// bullet starts or ends keeps the count equal to the live slots, so that the next shot still
-// takes the lowest free slot.
+// The bullet pool's count of live bullets, which every way a bullet starts or ends must keep
+// equal to the live slots so that the next shot takes the lowest free slot; and a player's
+// shot scanning the enemy slots in order while its hits change them.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <functional>
 
 #include "world_fixture.h"
 
@@ -15,7 +15,6 @@ constexpr int kSize = TBulletPool::kSize;
 class BulletPool : public WorldTest {
 protected:
     void SetUp() override {
-        WorldTest::SetUp();
         project->bullets[0].hitRadius = 2;
         Link();
     }
@@ -25,101 +24,82 @@ protected:
     void Fill(int side) {
         for (int i = 0; i < kSize; ++i) Fire(side, i * 0.1);
     }
-    // The count must always agree with the flags.
-    void ExpectCountMatchesSlots() { EXPECT_EQ(pool().LiveCount(), Alive(pool().bullets)); }
 };
 
-TEST_F(BulletPool, AFullPoolDropsShotsAndKeepsEveryBullet) {
-    EXPECT_EQ(pool().LiveCount(), 0);
-    Fill(kEnemySide);
-    EXPECT_EQ(pool().LiveCount(), kSize);
-    Fire(kPlayerSide, 999);
-    pool().Fire(-1, kPlayerSide, 999, 100, 1, 0, false);
-    EXPECT_EQ(pool().LiveCount(), kSize);
-    for (int i = 0; i < kSize; ++i) {
-        ASSERT_EQ(bullet(i).side, kEnemySide) << i;
-        ASSERT_DOUBLE_EQ(bullet(i).x, i * 0.1) << i;
+TEST_F(BulletPool, LiveCountFollowsEveryStartAndEndAndTheNextShotTakesTheLowestFreeSlot) {
+    struct Case {
+        const char* what;
+        int fillSide;        // -1: nothing before 'act'
+        int live, nextSlot;  // -1: the pool is full and drops the next shot
+        std::function<void()> act;
+    } const cases[] = {
+        {"full pool, unknown kind", kEnemySide, kSize, -1,
+         [&] { pool().Fire(-1, kPlayerSide, 999, 100, 1, 0, false); }},
+        {"killed in the middle, one twice", kEnemySide, kSize - 4, 5,
+         [&] {
+             for (int slot : {1500, 5, 700, 2047, 5}) bullet(slot).Kill();
+         }},
+        {"unknown kind into a free slot", kEnemySide, kSize - 1, 9,
+         [&] { bullet(9).Kill(), pool().Fire(256, kPlayerSide, 500, 100, 1, 0, false); }},
+        {"enemy shots cleared", -1, (kSize + 2) / 3, 1,
+         [&] {
+             for (int i = 0; i < kSize; ++i) Fire(i % 3 == 0 ? kPlayerSide : kEnemySide, i);
+             pool().KillEnemyBullets();
+             bullet(0).Activate();  // already alive: counted once
+         }},
+        {"enemy shots cleared among player shots", kPlayerSide, kSize, -1,
+         [&] { pool().KillEnemyBullets(); }},
+        {"all cleared", kEnemySide, 0, 0, [&] { pool().KillAll(); }},
+        {"linked anew", kPlayerSide, 0, 0, [&] { world->Link(&app, project.get()); }},
+        {"off the field and on an enemy", kEnemySide, kSize - 3, 3,
+         [&] {
+             PlaceEnemy(0, 1, 100, 50, 10, 100);
+             for (int slot : {3, 4, 8}) bullet(slot).Kill();
+             pool().Fire(0, kEnemySide, 2, 200, 50, 180, false);
+             pool().Fire(0, kPlayerSide, 100, 50, kStopSpeed, 0, false);
+             pool().Fire(0, kEnemySide, 410, 200, 50, 0, false);
+             pool().UpdateAll();
+             EXPECT_EQ(Enemy(0).durability, 99);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        world = std::make_unique<TWorld>();
+        Link();
+        if (c.fillSide >= 0) Fill(c.fillSide);
+        c.act();
+        EXPECT_EQ(pool().LiveCount(), c.live);
+        EXPECT_EQ(pool().LiveCount(), Alive(pool().bullets));
+        Fire(kPlayerSide, 9999);
+        for (int i = 0; i < kSize; ++i) {
+            ASSERT_EQ(bullet(i).IsAlive() && bullet(i).x == 9999, i == c.nextSlot) << i;
+        }
+        EXPECT_EQ(pool().LiveCount(), c.live + (c.nextSlot >= 0 ? 1 : 0));
     }
 }
 
-TEST_F(BulletPool, KilledSlotsInTheMiddleAreReusedLowestFirst) {
-    Fill(kEnemySide);
-    const std::vector<int> freed = {1500, 5, 700, 2047};
-    for (int slot : freed) bullet(slot).Kill();
-    bullet(5).Kill();  // a second Kill of a free slot frees nothing more
-    EXPECT_EQ(pool().LiveCount(), kSize - 4);
-    ExpectCountMatchesSlots();
-
-    Fire(kPlayerSide, 1000);
-    Fire(kPlayerSide, 1001);
-    Fire(kPlayerSide, 1002);
-    Fire(kPlayerSide, 1003);
-    Fire(kPlayerSide, 1004);  // the pool is full again: dropped
-    EXPECT_DOUBLE_EQ(bullet(5).x, 1000);
-    EXPECT_DOUBLE_EQ(bullet(700).x, 1001);
-    EXPECT_DOUBLE_EQ(bullet(1500).x, 1002);
-    EXPECT_DOUBLE_EQ(bullet(2047).x, 1003);
-    EXPECT_EQ(pool().LiveCount(), kSize);
-    int playerShots = 0;
-    for (const TBullet& b : pool().bullets) playerShots += b.side == kPlayerSide ? 1 : 0;
-    EXPECT_EQ(playerShots, 4);
-}
-
-TEST_F(BulletPool, AShotOfAnUnknownKindLeavesTheFreeSlotForTheNext) {
-    Fill(kEnemySide);
-    bullet(9).Kill();
-    pool().Fire(256, kPlayerSide, 500, 100, 1, 0, false);
-    EXPECT_FALSE(bullet(9).IsAlive());
-    EXPECT_EQ(pool().LiveCount(), kSize - 1);
-    Fire(kPlayerSide, 500);
-    EXPECT_TRUE(bullet(9).IsAlive());
-    EXPECT_EQ(pool().LiveCount(), kSize);
-}
-
-TEST_F(BulletPool, ClearingEnemyShotsOrEveryShotKeepsTheCount) {
-    for (int i = 0; i < kSize; ++i) Fire(i % 3 == 0 ? kPlayerSide : kEnemySide, i * 0.1);
-    pool().KillEnemyBullets();
-    EXPECT_EQ(pool().LiveCount(), (kSize + 2) / 3);
-    ExpectCountMatchesSlots();
-    Fire(kPlayerSide, 777);
-    EXPECT_DOUBLE_EQ(bullet(1).x, 777);  // slot 0 holds a player's shot
-    bullet(0).Activate();                // already alive: counted once
-    EXPECT_EQ(pool().LiveCount(), (kSize + 2) / 3 + 1);
-
-    pool().KillAll();
-    EXPECT_EQ(pool().LiveCount(), 0);
-    Fill(kPlayerSide);
-    EXPECT_EQ(pool().LiveCount(), kSize);
-    pool().KillEnemyBullets();  // none of them is an enemy's
-    EXPECT_EQ(pool().LiveCount(), kSize);
-}
-
-TEST_F(BulletPool, ShotsEndingInPlayKeepTheCount) {
-    PlaceEnemy(0, 1, 100, 50, 10, 100);
-    Fill(kEnemySide);
-    // Two shots fly off the field, one player's shot ends on the enemy.
-    bullet(3).Kill();
-    pool().Fire(0, kEnemySide, 2, 200, 50, 180, false);
-    bullet(4).Kill();
-    pool().Fire(0, kPlayerSide, 100, 50, kStopSpeed, 0, false);
-    bullet(8).Kill();
-    pool().Fire(0, kEnemySide, 410, 200, 50, 0, false);
+TEST_F(BulletPool, APlayerShotHitsASuccessorStartedInALaterSlotDuringItsScan) {
+    constexpr int kParent = 1, kChild = 2, kChildSuccessor = 3, kParentSuccessor = 4;
+    for (int kind : {kParent, kChild, kChildSuccessor, kParentSuccessor}) {
+        Def(kind).explosion = 0;
+        Def(kind).hitWidth = Def(kind).hitHeight = 10;
+        Def(kind).durability = 5;
+    }
+    Def(kParent).durability = 0;  // dies at the first hit
+    Def(kParent).successor = kParentSuccessor;
+    Def(kChild).successor = kChildSuccessor;
+    // The parent in slot 0 dies and its successor takes slot 0 again; its child in slot 1
+    // dies with it and leaves its own successor in slot 1, which the same shot reaches next.
+    PlaceEnemy(0, kParent, 100, 100, 10, 0);
+    PlaceEnemy(1, kChild, 100, 100, 10, 5).parentSlot = 0;
+    pool().Fire(0, kPlayerSide, 100, 100, kStopSpeed, 270, false);
     pool().UpdateAll();
-    EXPECT_FALSE(bullet(3).IsAlive());
-    EXPECT_FALSE(bullet(8).IsAlive());
-    EXPECT_FALSE(bullet(4).IsAlive());
-    EXPECT_EQ(pool().LiveCount(), kSize - 3);
-    ExpectCountMatchesSlots();
-    Fire(kPlayerSide, 600);
-    EXPECT_DOUBLE_EQ(bullet(3).x, 600);
-    EXPECT_EQ(world->enemies.enemies[0].durability, 99);
-}
-
-TEST_F(BulletPool, SetupStartsFromAnEmptyCount) {
-    Fill(kPlayerSide);
-    world->Link(&app, project.get());
-    EXPECT_EQ(pool().LiveCount(), 0);
-    ExpectCountMatchesSlots();
+    EXPECT_FALSE(bullet(0).IsAlive());
+    EXPECT_EQ(std::make_pair(Enemy(0).kind, Enemy(0).durability),
+              std::make_pair(kParentSuccessor, 5));
+    EXPECT_EQ(std::make_pair(Enemy(1).kind, Enemy(1).durability),
+              std::make_pair(kChildSuccessor, 4));
+    EXPECT_TRUE(Enemy(0).IsAlive() && Enemy(1).IsAlive());
 }
 
 }  // namespace
