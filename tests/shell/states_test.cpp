@@ -1,6 +1,8 @@
 // The state queue and the menus, walked with scripted input on the headless host.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <functional>
 
 #include "media/media.h"
@@ -9,10 +11,19 @@
 #include "support/png_writer.h"
 #include "support/project_writer.h"
 #include "support/temp_dir.h"
-#include "support/tone_wav.h"
+#include "support/wav_writer.h"
 #include "sys/sys.h"
 
 namespace {
+
+// Half a second of a quiet 440 Hz tone.
+std::string Tone() {
+    std::vector<int16_t> samples(22050);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / 44100));
+    std::vector<uint8_t> bytes = wav::Pcm16(samples, 1, 44100);
+    return std::string(bytes.begin(), bytes.end());
+}
 
 // A data folder with the menu frame and the two menu sounds.
 struct MenuProject {
@@ -26,7 +37,7 @@ struct MenuProject {
             s.fileName = "s" + std::to_string(n) + ".wav";
             s.loop = (n == 9 || n == 10) ? 1 : 0;
             w.Sound(n, s);
-            w.File("Sound/s" + std::to_string(n) + ".wav", MakeToneWav(44100, 0.5));
+            w.File("Sound/s" + std::to_string(n) + ".wav", Tone());
         }
     }
 };
