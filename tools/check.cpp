@@ -236,7 +236,7 @@ private:
         for (size_t i = 0; i < e.actions.size(); ++i) {
             const TActionEntry& a = e.actions[i];
             std::string where = enemy + ".actions[" + std::to_string(i) + "]";
-            if (a.command < 0 || a.command > kLastActionCode)
+            if (a.command < 0 || a.command > kLastActionCommand)
                 Error(file, where + ".command",
                       "unknown command " + std::to_string(a.command) + " does nothing");
             if (a.command == kReturnToLabel && !labels.count(a.paramA))

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "project/codes.h"
+
 namespace tool {
 
 // One enumeration: names[i] is the name of value i (an empty name has none).
@@ -31,50 +33,6 @@ extern const NameTable kAngleModes;       // 0..5
 extern const NameTable kItemAttributes;   // 0..3
 extern const NameTable kShotResponses;    // 0..2
 extern const NameTable kImageDirections;  // 0..2
-
-// Action command codes the tools refer to by meaning.
-enum ActionCode : int32_t {
-    kSetSpeed = 0,
-    kSetAngle = 1,
-    kStartAccelerating = 12,
-    kWait = 14,
-    kMoveOn = 15,
-    kHomeOnPlayer = 16,
-    kMoveToPoint = 17,
-    kJumpToPoint = 19,
-    kTurnCounterclockwise = 20,
-    kTurnClockwise = 21,
-    kCurveCounterclockwise = 22,
-    kCurveClockwise = 23,
-    kLabel = 25,
-    kReturnToLabel = 26,
-    kFollowPlayerX = 27,
-    kFollowPlayerY = 28,
-    kLastActionCode = 28,
-};
-
-enum ExtraCode : int32_t {
-    kExtraNone = 0,
-    kRememberPlayer = 1,
-    kFan = 2,
-    kRandomSpread = 3,
-    kRing = 4,
-    kSpiral = 5,
-    kDoubleRing = 6,
-    kPlaySound = 7,
-};
-
-enum SceneCode : int32_t {
-    kSceneWait = 0,
-    kBackgroundImage = 1,
-    kBackgroundSpeed = 2,
-    kEnemyAppearance = 3,
-    kMusic = 4,
-    kStopSounds = 5,
-    kScenePlaySound = 6,
-    kDestroyEnemies = 7,
-    kEndOfStage = 8,
-};
 
 // How many of paramA and paramB (0, 1 or 2) an action command reads.
 int ActionParamCount(int32_t command);

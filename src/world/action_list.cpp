@@ -4,54 +4,13 @@
 #include <cstdint>
 
 #include "player/player.h"
+#include "project/codes.h"
 #include "project/project.h"
 #include "project/sound_entry.h"
 #include "sys/sys.h"
 #include "world/enemy.h"
 
 namespace {
-
-enum Command : int32_t {
-    kSetSpeed = 0,
-    kSetAngle = 1,
-    kFaceLeft = 2,
-    kFaceRight = 3,
-    kFaceUp = 4,
-    kFaceDown = 5,
-    kFaceUpLeft = 6,
-    kFaceUpRight = 7,
-    kFaceDownLeft = 8,
-    kFaceDownRight = 9,
-    kFaceRandom = 10,
-    kFaceRemembered = 11,
-    kStartAccelerating = 12,
-    kStopAccelerating = 13,
-    kWait = 14,
-    kMoveOn = 15,
-    kHome = 16,
-    kMoveToPoint = 17,
-    kMoveToRandomPoint = 18,
-    kJump = 19,
-    kTurnCounterclockwise = 20,
-    kTurnClockwise = 21,
-    kCurveCounterclockwise = 22,
-    kCurveClockwise = 23,
-    kVanish = 24,
-    kLabel = 25,
-    kReturnToLabel = 26,
-    kFollowX = 27,
-    kFollowY = 28,
-};
-
-enum Extra : int32_t {
-    kRemember = 1,
-    kFan = 2,
-    kRandomSpread = 3,
-    kRing = 4,
-    kSpiral = 5,
-    kDoubleRing = 6,
-    kPlaySound = 7,
-};
 
 // Headings of commands 2 to 9, in command order.
 constexpr double kFixedHeadings[] = {180, 0, 270, 90, 225, 315, 135, 45};
@@ -198,15 +157,15 @@ void TEnemy::ExecuteCommand(const TActionEntry& e) {
             ApplyHeading();
             done = CountFrame(e.paramA);
             break;
-        case kHome:
+        case kHomeOnPlayer:
             SteerToward(player->x, player->y);
             done = CountFrame(e.paramA);
             break;
-        case kFollowX:
+        case kFollowPlayerX:
             SteerTowardX(player->x, player->y);
             done = CountFrame(e.paramA);
             break;
-        case kFollowY:
+        case kFollowPlayerY:
             SteerTowardY(player->x, player->y);
             done = CountFrame(e.paramA);
             break;
@@ -226,7 +185,7 @@ void TEnemy::ExecuteCommand(const TActionEntry& e) {
             }
             break;
         }
-        case kJump:
+        case kJumpToPoint:
             x = e.paramA;
             y = e.paramB;
             break;
@@ -260,7 +219,7 @@ void TEnemy::ExecuteCommand(const TActionEntry& e) {
 
 void TEnemy::RunExtra(const TActionEntry& e) {
     switch (e.extra) {
-        case kRemember:
+        case kRememberPlayer:
             rememberedX = player->x;
             rememberedY = player->y;
             break;

@@ -4,29 +4,12 @@
 
 #include <cstdint>
 
+#include "project/codes.h"
 #include "project/project.h"
 #include "project/sound_entry.h"
 #include "world/background.h"
 #include "world/bullet.h"
 #include "world/enemy.h"
-
-namespace {
-
-enum SceneCommand : int32_t {
-    kWait = 0,
-    kBackgroundImage = 1,
-    kBackgroundSpeed = 2,
-    kAppearance = 3,
-    kMusic = 4,
-    kStopSounds = 5,
-    kSoundEffect = 6,
-    kDestroyEnemies = 7,
-    kEndOfStage = 8,
-};
-
-enum Edge : int32_t { kLeft = 0, kRight = 1, kTop = 2, kBottom = 3 };
-
-}  // namespace
 
 void TScene::Setup(TProject* p, const std::vector<TSceneCommand>* s, TEnemyPool* e, TBackground* b,
                    TPlayer* pl, TItemPool* i, TBulletPool* bu) {
@@ -63,7 +46,7 @@ void TScene::Step() {
 
     const TSceneCommand& c = (*script)[entryIndex];
     switch (c.command) {
-        case kWait:
+        case kSceneWait:
             // A wait of p1 lasts p1 + 1 frames before its advance frame.
             if (waitFrames < INT32_MAX) ++waitFrames;
             if (waitFrames > c.p1) advancePending = true;
@@ -76,7 +59,7 @@ void TScene::Step() {
             background->speed = c.p1 * 0.1;
             advancePending = true;
             break;
-        case kAppearance:
+        case kEnemyAppearance:
             Appear(c);
             break;
         case kMusic:
@@ -88,7 +71,7 @@ void TScene::Step() {
             StopEverySound(*project);
             advancePending = true;
             break;
-        case kSoundEffect:
+        case kScenePlaySound:
             PlaySoundNumber(*project, c.p1);
             advancePending = true;
             break;
@@ -119,19 +102,19 @@ void TScene::Appear(const TSceneCommand& c) {
         }
         double px = 0.0, py = 0.0;
         switch (c.p2) {
-            case kLeft:
+            case kLeftEdge:
                 px = -10.0 - w;
                 py = c.p3;
                 break;
-            case kRight:
+            case kRightEdge:
                 px = 426.0 + w;
                 py = c.p3;
                 break;
-            case kTop:
+            case kTopEdge:
                 px = c.p3;
                 py = -10.0 - h;
                 break;
-            case kBottom:
+            case kBottomEdge:
                 px = c.p3;
                 py = 490.0 + h;
                 break;
