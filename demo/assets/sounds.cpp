@@ -144,7 +144,11 @@ Samples TitleMusic() {
 Samples StageMusic() {
     // E minor at 150 beats a minute: a driving bass in octaves and a lead in two halves.
     std::vector<Track> t(4);
-    t[0] = {Wave::Square, 0.2, 0.5, 0.2, Lead(),
+    t[0] = {Wave::Square,
+            0.2,
+            0.5,
+            0.2,
+            Lead(),
             "E5 - B4 - E5 - F#5 G5 - - E5 - C5 - E5 G5 F#5 - - - D5 - A4 - B4 - - - D#5 - F#5 - "
             "E5 - B4 - E5 - F#5 G5 - - A5 G5 - - E5 - F#5 - A5 - D6 - A5 F#5 D#5 - - - B4 - - - "
             "G5 - - - E5 - - - D5 - G5 - B5 - - - A5 - - - F#5 - D5 - E5 - - - - - . . "

@@ -40,4 +40,3 @@ bool TApp::BeginFrame() {
     ClearScreenPrint();
     return true;
 }
-

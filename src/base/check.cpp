@@ -37,7 +37,9 @@ void CheckFailed(const char* file, int line) {
     sys::PostQuitMessage(1);
 }
 
-int CheckFailureCount() { return g_failures; }
+int CheckFailureCount() {
+    return g_failures;
+}
 
 int ShowMessageBox(TString text, TString caption, int icon, int buttons, int defaultButton) {
     sys::MessageBoxIcon i = sys::MessageBoxIcon::Information;
@@ -50,13 +52,20 @@ int ShowMessageBox(TString text, TString caption, int icon, int buttons, int def
     if (buttons == 3) b = sys::MessageBoxButtons::YesNoCancel;
     int def = (defaultButton >= 1 && defaultButton <= 3) ? defaultButton : 0;
     switch (sys::ShowMessageBox(text.c_str(), caption.c_str(), i, b, def)) {
-        case sys::MessageBoxAnswer::Ok: return 8;
-        case sys::MessageBoxAnswer::Cancel: return 9;
-        case sys::MessageBoxAnswer::Yes: return 10;
-        case sys::MessageBoxAnswer::No: return 11;
-        case sys::MessageBoxAnswer::Abort: return 3;
-        case sys::MessageBoxAnswer::Retry: return 4;
-        case sys::MessageBoxAnswer::Ignore: return 5;
+        case sys::MessageBoxAnswer::Ok:
+            return 8;
+        case sys::MessageBoxAnswer::Cancel:
+            return 9;
+        case sys::MessageBoxAnswer::Yes:
+            return 10;
+        case sys::MessageBoxAnswer::No:
+            return 11;
+        case sys::MessageBoxAnswer::Abort:
+            return 3;
+        case sys::MessageBoxAnswer::Retry:
+            return 4;
+        case sys::MessageBoxAnswer::Ignore:
+            return 5;
     }
     return 8;
 }

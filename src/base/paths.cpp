@@ -31,4 +31,6 @@ TString MakeSpritePath(int n) {
     return path;
 }
 
-TString Sjis(const char* utf8) { return TString(sys::Utf8ToCp932(utf8 ? utf8 : "").c_str()); }
+TString Sjis(const char* utf8) {
+    return TString(sys::Utf8ToCp932(utf8 ? utf8 : "").c_str());
+}

@@ -7,11 +7,17 @@
 
 #include "base/check.h"
 
-TString::TString(const char* text) { Assign(text ? text : ""); }
+TString::TString(const char* text) {
+    Assign(text ? text : "");
+}
 
-TString::TString(const TString& other) { Assign(other); }
+TString::TString(const TString& other) {
+    Assign(other);
+}
 
-TString::TString(TString&& other) noexcept : buffer_(other.buffer_) { other.buffer_ = nullptr; }
+TString::TString(TString&& other) noexcept : buffer_(other.buffer_) {
+    other.buffer_ = nullptr;
+}
 
 TString& TString::operator=(const TString& other) {
     if (this != &other) Assign(other);
@@ -81,7 +87,9 @@ TString& TString::Format(const char* format, ...) {
     return *this;
 }
 
-size_t TString::Length() const { return buffer_ ? std::strlen(buffer_) : 0; }
+size_t TString::Length() const {
+    return buffer_ ? std::strlen(buffer_) : 0;
+}
 
 bool TString::operator==(const char* text) const {
     return std::strcmp(c_str(), text ? text : "") == 0;

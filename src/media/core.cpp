@@ -90,9 +90,15 @@ uint32_t ColourToXrgb(int colour) {
     return v & 0xFFFFFF;
 }
 
-const uint32_t* BackBuffer() { return TheCore().backBuffer.data(); }
-int ScreenWidth() { return kScreenWidth; }
-int ScreenHeight() { return kScreenHeight; }
+const uint32_t* BackBuffer() {
+    return TheCore().backBuffer.data();
+}
+int ScreenWidth() {
+    return kScreenWidth;
+}
+int ScreenHeight() {
+    return kScreenHeight;
+}
 uint32_t PresentedFrames() {
     MediaLockGuard g;
     return TheCore().presented;

@@ -84,8 +84,12 @@ inline int MakeHandle(HandleKind kind, uint32_t generation, uint32_t index) {
 inline bool HandleIs(int handle, HandleKind kind) {
     return handle >= 0 && (static_cast<uint32_t>(handle) >> 28) == static_cast<uint32_t>(kind);
 }
-inline uint32_t HandleIndex(int handle) { return static_cast<uint32_t>(handle) & 0xFFFF; }
-inline uint32_t HandleGeneration(int handle) { return (static_cast<uint32_t>(handle) >> 16) & 0xFFF; }
+inline uint32_t HandleIndex(int handle) {
+    return static_cast<uint32_t>(handle) & 0xFFFF;
+}
+inline uint32_t HandleGeneration(int handle) {
+    return (static_cast<uint32_t>(handle) >> 16) & 0xFFF;
+}
 
 // A fixed-capacity table of objects behind handles; a released slot's generation moves on,
 // so a stale handle is refused.

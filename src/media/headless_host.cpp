@@ -32,6 +32,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Host> CreateHeadlessHost() { return std::make_unique<HeadlessHost>(); }
+std::unique_ptr<Host> CreateHeadlessHost() {
+    return std::make_unique<HeadlessHost>();
+}
 
 }  // namespace media

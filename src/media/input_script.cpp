@@ -16,7 +16,7 @@ bool LookUpInputName(const std::string& rawName, int* scanCode, int* padBits) {
         const char* name;
         int code;
     };
-    static const Key keys[] = {{"ESC", 0x01}, {"Z", 0x2C},     {"X", 0x2D},    {"UP", 0xC8},
+    static const Key keys[] = {{"ESC", 0x01},  {"Z", 0x2C},    {"X", 0x2D},    {"UP", 0xC8},
                                {"DOWN", 0xD0}, {"LEFT", 0xCB}, {"RIGHT", 0xCD}};
     for (const Key& k : keys) {
         if (name == k.name) {
@@ -24,10 +24,22 @@ bool LookUpInputName(const std::string& rawName, int* scanCode, int* padBits) {
             return true;
         }
     }
-    if (name == "PADDOWN") { *padBits = 0x1; return true; }
-    if (name == "PADLEFT") { *padBits = 0x2; return true; }
-    if (name == "PADRIGHT") { *padBits = 0x4; return true; }
-    if (name == "PADUP") { *padBits = 0x8; return true; }
+    if (name == "PADDOWN") {
+        *padBits = 0x1;
+        return true;
+    }
+    if (name == "PADLEFT") {
+        *padBits = 0x2;
+        return true;
+    }
+    if (name == "PADRIGHT") {
+        *padBits = 0x4;
+        return true;
+    }
+    if (name == "PADUP") {
+        *padBits = 0x8;
+        return true;
+    }
     if (name.size() > 3 && name.compare(0, 3, "PAD") == 0) {
         const std::string digits = name.substr(3);
         if (digits.size() > 2) return false;
@@ -88,7 +100,8 @@ bool InputScript::Parse(const std::string& text, std::string* error) {
         bool any = false;
         while (words >> name) {
             int code = -1, bits = 0;
-            if (!LookUpInputName(name, &code, &bits)) return fail("unknown input name '" + name + "'");
+            if (!LookUpInputName(name, &code, &bits))
+                return fail("unknown input name '" + name + "'");
             if (code >= 0) span.keys.push_back(static_cast<uint8_t>(code));
             span.pad |= bits;
             any = true;

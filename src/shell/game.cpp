@@ -1,7 +1,5 @@
 #include "shell/game.h"
 
-#include "shell/frame_rate.h"
-
 #include "base/check.h"
 #include "base/paths.h"
 #include "media/inspect.h"
@@ -10,6 +8,7 @@
 #include "project/project.h"
 #include "project/sound_entry.h"
 #include "render/game_picture.h"
+#include "shell/frame_rate.h"
 #include "sys/sys.h"
 
 namespace {
@@ -18,7 +17,9 @@ constexpr int kKeyEscape = 0x01;
 
 TGame::TGame() : project(std::make_unique<TProject>()) {}
 
-TGame::~TGame() { Shutdown(); }
+TGame::~TGame() {
+    Shutdown();
+}
 
 bool TGame::Startup(const TStartup& startup, int* exitCode) {
     sys::SeedRandom(startup.seedGiven ? startup.seed : sys::TimeGetTime());
@@ -84,24 +85,59 @@ void TGame::Push(std::initializer_list<int32_t> codes) {
 
 void TGame::RunState(int32_t code) {
     switch (code) {
-        case kBoot: Boot(); break;
-        case kQuit: Quit(); break;
-        case kTitleFadeIn: FadeIn(&TGame::StepAndDrawTitle); break;
-        case kTitleFadeOut: FadeOut(&TGame::StepAndDrawTitle); break;
-        case kTitleMenuOpen: TitleMenuOpen(); break;
-        case kTitleMenu: TitleMenu(); break;
-        case kConfigMenuOpen: ConfigMenuOpen(); break;
-        case kConfigMenu: ConfigMenu(); break;
-        case kGameFadeIn: FadeIn(&TGame::DrawGamePicture); break;
-        case kGameFadeOut: FadeOut(&TGame::DrawGamePicture); break;
-        case kGameStart: GameStart(); break;
-        case kGamePlay: GamePlay(); break;
-        case kPause: Pause(); break;
-        case kGameOverFadeIn: FadeIn(&TGame::StepAndDrawGameOver); break;
-        case kGameOverFadeOut: FadeOut(&TGame::StepAndDrawGameOver); break;
-        case kGameOverOpen: GameOverOpen(); break;
-        case kGameOverMenu: GameOverMenu(); break;
-        default: break;  // an unknown code does nothing and stays
+        case kBoot:
+            Boot();
+            break;
+        case kQuit:
+            Quit();
+            break;
+        case kTitleFadeIn:
+            FadeIn(&TGame::StepAndDrawTitle);
+            break;
+        case kTitleFadeOut:
+            FadeOut(&TGame::StepAndDrawTitle);
+            break;
+        case kTitleMenuOpen:
+            TitleMenuOpen();
+            break;
+        case kTitleMenu:
+            TitleMenu();
+            break;
+        case kConfigMenuOpen:
+            ConfigMenuOpen();
+            break;
+        case kConfigMenu:
+            ConfigMenu();
+            break;
+        case kGameFadeIn:
+            FadeIn(&TGame::DrawGamePicture);
+            break;
+        case kGameFadeOut:
+            FadeOut(&TGame::DrawGamePicture);
+            break;
+        case kGameStart:
+            GameStart();
+            break;
+        case kGamePlay:
+            GamePlay();
+            break;
+        case kPause:
+            Pause();
+            break;
+        case kGameOverFadeIn:
+            FadeIn(&TGame::StepAndDrawGameOver);
+            break;
+        case kGameOverFadeOut:
+            FadeOut(&TGame::StepAndDrawGameOver);
+            break;
+        case kGameOverOpen:
+            GameOverOpen();
+            break;
+        case kGameOverMenu:
+            GameOverMenu();
+            break;
+        default:
+            break;  // an unknown code does nothing and stays
     }
 }
 
@@ -111,7 +147,9 @@ void TGame::Boot() {
     Pop();
 }
 
-void TGame::Quit() { app.quitRequest = 1; }
+void TGame::Quit() {
+    app.quitRequest = 1;
+}
 
 void TGame::FadeIn(void (TGame::*picture)()) {
     if (app.fade < 255) {
@@ -168,7 +206,8 @@ void TGame::TitleMenu() {
             Push({kTitleFadeOut, kQuit});
             Pop();
             break;
-        default: break;
+        default:
+            break;
     }
     menu.Draw();
 }
@@ -208,7 +247,8 @@ void TGame::ConfigMenu() {
             SaveSettings(setting);
             Pop();
             break;
-        default: break;
+        default:
+            break;
     }
     menu.Draw();
 }
@@ -271,7 +311,8 @@ void TGame::Pause() {
             Push({kGameFadeOut, kQuit});
             Pop();
             break;
-        default: break;
+        default:
+            break;
     }
     DrawGamePicture();
     menu.Run();
@@ -299,7 +340,8 @@ void TGame::GameOverMenu() {
             Push({kGameOverFadeOut, kQuit});
             Pop();
             break;
-        default: break;
+        default:
+            break;
     }
     StepAndDrawGameOver();
     menu.Run();
@@ -311,11 +353,15 @@ void TGame::StepAndDrawTitle() {
     titlePicture.Draw();
 }
 
-void TGame::DrawTitle() { titlePicture.Draw(); }
+void TGame::DrawTitle() {
+    titlePicture.Draw();
+}
 
 void TGame::StepAndDrawGameOver() {
     gameOverPicture.Step();
     gameOverPicture.Draw();
 }
 
-void TGame::DrawGamePicture() { ::DrawGamePicture(*project, world); }
+void TGame::DrawGamePicture() {
+    ::DrawGamePicture(*project, world);
+}

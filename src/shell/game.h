@@ -71,7 +71,7 @@ public:
     int32_t titleDelay = 0;
     int32_t configDelay = 0;
     int32_t toggleCounter = 0;
-    uint32_t frame = 0;  // passes of the loop that ran a state
+    uint32_t frame = 0;                 // passes of the loop that ran a state
     std::vector<int> frameSoundStarts;  // sound handles started by this frame's state
 
 private:

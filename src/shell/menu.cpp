@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
+#include "base/app.h"
 #include "base/paths.h"
 #include "media/media.h"
 #include "project/project.h"
 #include "project/sound_entry.h"
-#include "base/app.h"
 #include "shell/program_files.h"
 #include "sys/sys.h"
 
@@ -20,7 +20,9 @@ TString ConfigWindowItem(bool windowed) {
     return Sjis(windowed ? "画面モード: ウィンドウモード" : "画面モード: フルスクリーン");
 }
 
-TString ConfigFpsItem(bool showFps) { return Sjis(showFps ? "FPS表示: する" : "FPS表示: しない"); }
+TString ConfigFpsItem(bool showFps) {
+    return Sjis(showFps ? "FPS表示: する" : "FPS表示: しない");
+}
 
 void TMenu::Setup(TApp* theApp, TProject* theProject, TSetting* theSetting) {
     int image = LoadImageFile("Frame.png");
@@ -46,7 +48,9 @@ void TMenu::Fill(std::vector<TString> newItems, double atX, double atY) {
     LayOut();
 }
 
-void TMenu::FillTitle() { Fill({"GAME START ", "CONFIG ", "EXIT "}, 270.0, 400.0); }
+void TMenu::FillTitle() {
+    Fill({"GAME START ", "CONFIG ", "EXIT "}, 270.0, 400.0);
+}
 
 void TMenu::FillConfig() {
     bool windowed = setting && setting->windowed;
@@ -58,7 +62,9 @@ void TMenu::FillPause() {
     Fill({Sjis("キャンセル"), Sjis("タイトルへ戻る"), Sjis("終了")}, 158.0, 250.0);
 }
 
-void TMenu::FillGameOver() { Fill({Sjis("タイトルへ戻る"), Sjis("終了")}, 270.0, 400.0); }
+void TMenu::FillGameOver() {
+    Fill({Sjis("タイトルへ戻る"), Sjis("終了")}, 270.0, 400.0);
+}
 
 void TMenu::LayOut() {
     cursor = 0;
@@ -81,9 +87,9 @@ void TMenu::LayOut() {
         return;
     }
     const TString& longest = items[longestItem];
-    widthCells = GetTextWidthWithFont(longest.c_str(), static_cast<int>(longest.Length()),
-                                      font.handle, 0) /
-                 10;
+    widthCells =
+        GetTextWidthWithFont(longest.c_str(), static_cast<int>(longest.Length()), font.handle, 0) /
+        10;
 }
 
 void TMenu::Run() {

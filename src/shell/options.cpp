@@ -1,7 +1,6 @@
 #include "shell/options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

@@ -13,18 +13,18 @@ struct TFrameFile {
 };
 
 struct TRunOptions {
-    std::string dataDir;       // empty: "Data\" below the current folder
+    std::string dataDir;  // empty: "Data\" below the current folder
     bool headless = false;
-    uint32_t frames = 0;       // 0: run until the game ends
+    uint32_t frames = 0;  // 0: run until the game ends
     bool seedGiven = false;
     uint32_t seed = 0;
-    std::string inputScript;   // path of a scripted-input file
+    std::string inputScript;  // path of a scripted-input file
     std::string recordPath;
     std::string replayPath;
     std::vector<TFrameFile> dumps;
     std::vector<TFrameFile> screenshots;
-    int scale = 0;             // window scale, 0 = largest that fits
-    int windowMode = -1;       // -1 as "Setting.bin" says, 0 full screen, 1 windowed
+    int scale = 0;        // window scale, 0 = largest that fits
+    int windowMode = -1;  // -1 as "Setting.bin" says, 0 full screen, 1 windowed
 };
 
 // Parses argv. Returns -1 to go on; otherwise the exit code to leave with (0 after --help,

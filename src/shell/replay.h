@@ -18,8 +18,8 @@ public:
     static constexpr uint32_t kChecksumEvery = 60;
 
     uint32_t seed = 0;
-    std::map<uint32_t, TReplayFrame> input;       // frames with anything held
-    std::map<uint32_t, uint64_t> checksums;       // frame -> state checksum
+    std::map<uint32_t, TReplayFrame> input;  // frames with anything held
+    std::map<uint32_t, uint64_t> checksums;  // frame -> state checksum
     uint32_t lastFrame = 0;
 
     void RecordInput(uint32_t frame, const uint8_t keys[256], int pad);

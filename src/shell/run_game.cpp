@@ -57,7 +57,8 @@ int RunGame(const TRunOptions& options) {
             return 2;
         }
         if (!script.Parse(text, &error)) {
-            std::fprintf(stderr, "orvan: --input %s: %s\n", options.inputScript.c_str(), error.c_str());
+            std::fprintf(stderr, "orvan: --input %s: %s\n", options.inputScript.c_str(),
+                         error.c_str());
             return 2;
         }
     }
@@ -68,7 +69,8 @@ int RunGame(const TRunOptions& options) {
             return 2;
         }
         if (!replay.Parse(text, &error)) {
-            std::fprintf(stderr, "orvan: --replay %s: %s\n", options.replayPath.c_str(), error.c_str());
+            std::fprintf(stderr, "orvan: --replay %s: %s\n", options.replayPath.c_str(),
+                         error.c_str());
             return 2;
         }
     }

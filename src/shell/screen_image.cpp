@@ -14,7 +14,9 @@ void TScreenImage::Setup(TProject* theProject, int32_t spriteNumber) {
     animate = def.animate;
 }
 
-void TScreenImage::Step() { StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate); }
+void TScreenImage::Step() {
+    StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
+}
 
 void TScreenImage::Draw() {
     TSpriteDef& def = project->sprites[sprite];

@@ -12,15 +12,21 @@ using nlohmann::json;
 
 namespace {
 
-std::string Utf8(const TString& s) { return sys::Cp932ToUtf8(s.c_str()); }
+std::string Utf8(const TString& s) {
+    return sys::Cp932ToUtf8(s.c_str());
+}
 
 json MenuJson(const TMenu& menu) {
     json items = json::array();
     for (const TString& item : menu.items) items.push_back(Utf8(item));
-    return json{{"items", items},          {"cursor", menu.cursor},
-                {"x", menu.x},             {"y", menu.y},
-                {"cells", menu.widthCells}, {"repeat", menu.repeatCounter},
-                {"highlight", menu.highlight}, {"decision", menu.decision}};
+    return json{{"items", items},
+                {"cursor", menu.cursor},
+                {"x", menu.x},
+                {"y", menu.y},
+                {"cells", menu.widthCells},
+                {"repeat", menu.repeatCounter},
+                {"highlight", menu.highlight},
+                {"decision", menu.decision}};
 }
 
 json PlayerJson(const TPlayer& p) {
@@ -136,9 +142,9 @@ json EffectsJson(const TEffectPool& pool) {
 }
 
 json SceneJson(const TScene& s) {
-    return json{{"entryIndex", s.entryIndex},     {"waitFrames", s.waitFrames},
-                {"spawned", s.spawned},           {"watchedSlot", s.watchedSlot},
-                {"stageEnded", s.stageEnded},     {"advancePending", s.advancePending}};
+    return json{{"entryIndex", s.entryIndex}, {"waitFrames", s.waitFrames},
+                {"spawned", s.spawned},       {"watchedSlot", s.watchedSlot},
+                {"stageEnded", s.stageEnded}, {"advancePending", s.advancePending}};
 }
 
 // Numbers of the sound entries whose handle is among the given ones.
@@ -179,9 +185,8 @@ std::string DumpState(const TGame& game) {
     j["score"] = w.scorePanel.score;
     j["best"] = w.scorePanel.best;
     j["player"] = PlayerJson(w.player);
-    j["bomb"] = {{"alive", w.player.bomb.alive},
-                 {"life", w.player.bomb.life},
-                 {"fade", w.player.bomb.fade}};
+    j["bomb"] = {
+        {"alive", w.player.bomb.alive}, {"life", w.player.bomb.life}, {"fade", w.player.bomb.fade}};
     j["enemies"] = EnemiesJson(w.enemies);
     j["drawOrder"] = DrawOrderJson(w.enemies);
     j["bullets"] = BulletsJson(w.bullets);

@@ -24,7 +24,9 @@ uint32_t SteadyMs() {
 
 }  // namespace
 
-uint32_t TimeGetTime() { return g_virtual ? g_virtualNow.load() : SteadyMs(); }
+uint32_t TimeGetTime() {
+    return g_virtual ? g_virtualNow.load() : SteadyMs();
+}
 
 void Sleep(uint32_t ms) {
     if (g_virtual) {
@@ -46,6 +48,8 @@ void UseVirtualClock(bool on, uint32_t start) {
     g_virtual = on;
 }
 
-bool VirtualClockActive() { return g_virtual; }
+bool VirtualClockActive() {
+    return g_virtual;
+}
 
 }  // namespace sys

@@ -56,7 +56,11 @@ std::string Convert(const char* to, const char* from, const std::string& in) {
 
 }  // namespace
 
-std::string Cp932ToUtf8(const std::string& cp932) { return Convert("UTF-8", "CP932", cp932); }
-std::string Utf8ToCp932(const std::string& utf8) { return Convert("CP932", "UTF-8", utf8); }
+std::string Cp932ToUtf8(const std::string& cp932) {
+    return Convert("UTF-8", "CP932", cp932);
+}
+std::string Utf8ToCp932(const std::string& utf8) {
+    return Convert("CP932", "UTF-8", utf8);
+}
 
 }  // namespace sys

@@ -1,11 +1,10 @@
 // Files and folders for project paths: '\' separators and cp932 names, resolved against the
 // host's file system, which (unlike the one the projects were made on) is case-sensitive.
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <fcntl.h>
 
 #include <cerrno>
 #include <cstring>
@@ -63,13 +62,14 @@ std::string HostPath(const char* projectPath) {
             if (i == 0 && absolute) result = "/";
             continue;
         }
-        std::string candidate = result.empty() ? part
-                                : (result.back() == '/' ? result + part : result + "/" + part);
+        std::string candidate =
+            result.empty() ? part : (result.back() == '/' ? result + part : result + "/" + part);
         if (part != "." && part != ".." && !Exists(candidate)) {
             std::string match = FindCaseInsensitive(result, part);
             if (!match.empty())
-                candidate = result.empty() ? match
-                            : (result.back() == '/' ? result + match : result + "/" + match);
+                candidate = result.empty()
+                                ? match
+                                : (result.back() == '/' ? result + match : result + "/" + match);
         }
         result = candidate;
     }
@@ -83,7 +83,9 @@ bool SetCurrentDirectory(const char* path) {
     return !p.empty() && ::chdir(p.c_str()) == 0;
 }
 
-bool FileExists(const char* path) { return Exists(HostPath(path)); }
+bool FileExists(const char* path) {
+    return Exists(HostPath(path));
+}
 
 bool CreateDirectory(const char* path) {
     std::string p = HostPath(path);

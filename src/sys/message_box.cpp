@@ -14,26 +14,37 @@ std::atomic<bool> g_quit{false};
 
 const char* ButtonText(MessageBoxAnswer a) {
     switch (a) {
-        case MessageBoxAnswer::Ok: return "OK";
-        case MessageBoxAnswer::Cancel: return "Cancel";
-        case MessageBoxAnswer::Yes: return "Yes";
-        case MessageBoxAnswer::No: return "No";
-        default: return "?";
+        case MessageBoxAnswer::Ok:
+            return "OK";
+        case MessageBoxAnswer::Cancel:
+            return "Cancel";
+        case MessageBoxAnswer::Yes:
+            return "Yes";
+        case MessageBoxAnswer::No:
+            return "No";
+        default:
+            return "?";
     }
 }
 }  // namespace
 
-void SetMessageBoxesToStderr(bool toStderr) { g_toStderr = toStderr; }
+void SetMessageBoxesToStderr(bool toStderr) {
+    g_toStderr = toStderr;
+}
 
 MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBoxIcon icon,
                                 MessageBoxButtons buttons, int defaultButton) {
     std::vector<MessageBoxAnswer> answers;
     switch (buttons) {
-        case MessageBoxButtons::Ok: answers = {MessageBoxAnswer::Ok}; break;
+        case MessageBoxButtons::Ok:
+            answers = {MessageBoxAnswer::Ok};
+            break;
         case MessageBoxButtons::OkCancel:
             answers = {MessageBoxAnswer::Ok, MessageBoxAnswer::Cancel};
             break;
-        case MessageBoxButtons::YesNo: answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::No}; break;
+        case MessageBoxButtons::YesNo:
+            answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::No};
+            break;
         case MessageBoxButtons::YesNoCancel:
             answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::No, MessageBoxAnswer::Cancel};
             break;
@@ -46,7 +57,8 @@ MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBo
         std::vector<SDL_MessageBoxButtonData> data;
         for (size_t i = 0; i < answers.size(); ++i) {
             Uint32 flags = 0;
-            if (static_cast<int>(i) == defaultButton) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+            if (static_cast<int>(i) == defaultButton)
+                flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
             if (answers[i] == MessageBoxAnswer::Cancel || answers.size() == 1)
                 flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
             data.push_back({flags, static_cast<int>(i), ButtonText(answers[i])});
@@ -54,8 +66,13 @@ MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBo
         Uint32 kind = SDL_MESSAGEBOX_INFORMATION;
         if (icon == MessageBoxIcon::Stop) kind = SDL_MESSAGEBOX_ERROR;
         if (icon == MessageBoxIcon::Exclamation) kind = SDL_MESSAGEBOX_WARNING;
-        SDL_MessageBoxData box{kind, nullptr, utf8Caption.c_str(), utf8Text.c_str(),
-                               static_cast<int>(data.size()), data.data(), nullptr};
+        SDL_MessageBoxData box{kind,
+                               nullptr,
+                               utf8Caption.c_str(),
+                               utf8Text.c_str(),
+                               static_cast<int>(data.size()),
+                               data.data(),
+                               nullptr};
         int pressed = -1;
         if (SDL_ShowMessageBox(&box, &pressed) == 0 && pressed >= 0 &&
             pressed < static_cast<int>(answers.size()))
@@ -67,8 +84,14 @@ MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBo
     return answers[defaultButton];
 }
 
-void PostQuitMessage(int) { g_quit = true; }
-bool QuitPosted() { return g_quit; }
-void ClearQuit() { g_quit = false; }
+void PostQuitMessage(int) {
+    g_quit = true;
+}
+bool QuitPosted() {
+    return g_quit;
+}
+void ClearQuit() {
+    g_quit = false;
+}
 
 }  // namespace sys

@@ -8,7 +8,9 @@ uint32_t g_state = 1;
 uint64_t g_calls = 0;
 }  // namespace
 
-void SeedRandom(uint32_t seed) { g_state = seed; }
+void SeedRandom(uint32_t seed) {
+    g_state = seed;
+}
 
 int Rand() {
     ++g_calls;
@@ -16,6 +18,8 @@ int Rand() {
     return static_cast<int>((g_state >> 16) & 0x7FFF);
 }
 
-uint64_t RandCalls() { return g_calls; }
+uint64_t RandCalls() {
+    return g_calls;
+}
 
 }  // namespace sys

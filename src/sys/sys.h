@@ -39,7 +39,15 @@ std::string Utf8ToCp932(const std::string& utf8);
 // ---- Message box and quit request.
 enum class MessageBoxIcon { Information, Stop, Question, Exclamation };
 enum class MessageBoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MessageBoxAnswer { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+enum class MessageBoxAnswer {
+    Ok = 1,
+    Cancel = 2,
+    Abort = 3,
+    Retry = 4,
+    Ignore = 5,
+    Yes = 6,
+    No = 7
+};
 
 // Shows a modal box; text and caption are cp932. Headless (or without a display) the box
 // is written to stderr in UTF-8 and answered with the default button.

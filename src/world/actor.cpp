@@ -6,7 +6,9 @@ double TActor::AngleTo(double px, double py) const {
     return std::atan2(px - x, -(py - y)) * kRadToDeg + 180.0;
 }
 
-double TActor::MotionBearing() const { return std::atan2(vx, -vy) * kRadToDeg; }
+double TActor::MotionBearing() const {
+    return std::atan2(vx, -vy) * kRadToDeg;
+}
 
 void TActor::Turn(double d) {
     angle += d;
@@ -58,5 +60,6 @@ void TActor::TurnBySpeed(double k) {
 bool TActor::Overlaps(const TActor& other) const {
     if (!other.IsAlive() || !IsAlive()) return false;
     return other.x + other.halfWidth > x - halfWidth && other.x - other.halfWidth < x + halfWidth &&
-           other.y + other.halfHeight > y - halfHeight && other.y - other.halfHeight < y + halfHeight;
+           other.y + other.halfHeight > y - halfHeight &&
+           other.y - other.halfHeight < y + halfHeight;
 }

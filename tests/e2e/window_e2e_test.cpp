@@ -1,7 +1,7 @@
 // The real window under a (virtual) X display: it opens with the project's title, and
 // closing it ends the program with exit code 0.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

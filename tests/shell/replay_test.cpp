@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "shell/replay.h"
+
+#include <gtest/gtest.h>
 
 TEST(Replay, RoundTripsSeedInputAndChecksums) {
     TReplay r;

@@ -12,9 +12,8 @@ GameRunner::GameRunner(const std::string& dataDir, uint32_t seed) : seed_(seed) 
     sys::UseVirtualClock(true, 0);
     sys::SetMessageBoxesToStderr(true);
     media::SetHost(media::CreateHeadlessHost());
-    media::SetInputOverride([this](uint32_t frame, uint8_t keys[256], int* pad) {
-        script_.Apply(frame, keys, pad);
-    });
+    media::SetInputOverride(
+        [this](uint32_t frame, uint8_t keys[256], int* pad) { script_.Apply(frame, keys, pad); });
     game_ = std::make_unique<TGame>();
 }
 

@@ -40,7 +40,9 @@ TempDir::TempDir() {
     path_ = buf.data();
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 void TempDir::WriteFile(const std::string& relative, const std::string& bytes) const {
     std::string full = *this / relative;
@@ -52,11 +54,14 @@ void TempDir::WriteFile(const std::string& relative, const std::string& bytes) c
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void TempDir::WriteFile(const std::string& relative, const std::vector<unsigned char>& bytes) const {
+void TempDir::WriteFile(const std::string& relative,
+                        const std::vector<unsigned char>& bytes) const {
     WriteFile(relative, std::string(bytes.begin(), bytes.end()));
 }
 
-std::string TempDir::ReadFile(const std::string& relative) const { return Slurp(*this / relative); }
+std::string TempDir::ReadFile(const std::string& relative) const {
+    return Slurp(*this / relative);
+}
 
 bool TempDir::Exists(const std::string& relative) const {
     struct stat st;

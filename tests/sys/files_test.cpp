@@ -24,7 +24,7 @@ TEST(HostPath, FindsNamesWhoseCaseDiffers) {
 TEST(HostPath, ConvertsCp932NamesIncludingTrailBytesThatLookLikeBackslashes) {
     TempDir dir;
     // "ソ" is 0x83 0x5C in cp932: its second byte must not split the name.
-    dir.WriteFile("Sound/\xE3\x82\xBD.wav", "x");  // ソ.wav in UTF-8
+    dir.WriteFile("Sound/\xE3\x82\xBD.wav", "x");                            // ソ.wav in UTF-8
     dir.WriteFile("Sound/<\xE6\x9C\xAA\xE7\x99\xBB\xE9\x8C\xB2>.wav", "y");  // <未登録>.wav
     ScopedCwd cwd(dir.path());
     EXPECT_TRUE(sys::FileExists("Sound\\\x83\x5C.wav"));
@@ -49,7 +49,7 @@ TEST(Files, FoldersAndCurrentDirectory) {
     TempDir dir;
     ScopedCwd cwd(dir.path());
     EXPECT_TRUE(sys::CreateDirectory("Data\\"));
-    EXPECT_FALSE(sys::CreateDirectory("Data\\"));  // already there
+    EXPECT_FALSE(sys::CreateDirectory("Data\\"));     // already there
     EXPECT_TRUE(sys::SetCurrentDirectory("data\\"));  // case-insensitive match
     EXPECT_TRUE(sys::CreateDirectory("Global\\"));
     EXPECT_TRUE(dir.Exists("Data/Global"));
