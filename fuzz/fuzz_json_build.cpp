@@ -1,12 +1,13 @@
 // orvan-tool's build: arbitrary bytes as the JSON form of a project, built into records in
 // memory and encoded as the files it would write. Assets are looked up in a scratch folder
 // holding one file of each kind, so that both found and missing assets are exercised.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <string>
 
 #include "project/record_writer.h"

@@ -12,16 +12,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static auto project = std::make_unique<TProject>();
     ByteReader in(data + 1, size - 1);
     switch (data[0] % 10) {
-        case 0: ReadGlobal(in, *project); break;
-        case 1: { TSpriteDef d; ReadSpriteDef(in, d); break; }
-        case 2: { TSoundDef d; ReadSoundDef(in, d); break; }
-        case 3: { TPlayerDef d; ReadPlayerDef(in, d); break; }
-        case 4: { TBulletDef d; ReadBulletDef(in, d); break; }
-        case 5: { TItemDef d; ReadItemDef(in, d); break; }
-        case 6: { TEnemyDef d; ReadEnemyDef(in, d); break; }
-        case 7: { std::vector<TSceneCommand> s; ReadScene(in, s); break; }
-        case 8: { TMapDef d; ReadMapDef(in, d); break; }
-        case 9: { std::vector<int32_t> o; ReadMapOrder(in, o); break; }
+        case 0:
+            ReadGlobal(in, *project);
+            break;
+        case 1: {
+            TSpriteDef d;
+            ReadSpriteDef(in, d);
+            break;
+        }
+        case 2: {
+            TSoundDef d;
+            ReadSoundDef(in, d);
+            break;
+        }
+        case 3: {
+            TPlayerDef d;
+            ReadPlayerDef(in, d);
+            break;
+        }
+        case 4: {
+            TBulletDef d;
+            ReadBulletDef(in, d);
+            break;
+        }
+        case 5: {
+            TItemDef d;
+            ReadItemDef(in, d);
+            break;
+        }
+        case 6: {
+            TEnemyDef d;
+            ReadEnemyDef(in, d);
+            break;
+        }
+        case 7: {
+            std::vector<TSceneCommand> s;
+            ReadScene(in, s);
+            break;
+        }
+        case 8: {
+            TMapDef d;
+            ReadMapDef(in, d);
+            break;
+        }
+        case 9: {
+            std::vector<int32_t> o;
+            ReadMapOrder(in, o);
+            break;
+        }
     }
     return 0;
 }
