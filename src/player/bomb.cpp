@@ -17,7 +17,7 @@ void TBomb::Setup(TProject* theProject, TBulletPool* theBulletPool, TEnemyPool* 
     bulletPool = theBulletPool;
     enemyPool = theEnemyPool;
     life = 0;
-    TSpriteFacts sprite = SpriteFacts(*project, kBombSprite);
+    const TSpriteDef& sprite = SpriteOrEmpty(*project, kBombSprite);
     frameCount = sprite.frameCount;
     framesPerStep = sprite.framesPerStep;
     animate = sprite.animate;

@@ -75,7 +75,7 @@ constexpr TSteerLine kSteering[] = {
 };
 
 void CopyAnimation(const TProject& project, int32_t sprite, TAnimationCursor& cursor) {
-    TSpriteFacts facts = SpriteFacts(project, sprite);
+    const TSpriteDef& facts = SpriteOrEmpty(project, sprite);
     cursor.frameCount = facts.frameCount;
     cursor.framesPerStep = facts.framesPerStep;
     cursor.animate = facts.animate;
@@ -109,7 +109,7 @@ void TPlayer::Setup(TApp* theApp, TProject* theProject, TEffectPool* theEffectPo
     startLives = def.initialLife;
     startBombs = def.initialBombs;
     direction = 1;
-    straightHeight = SpriteFacts(*project, kStraightSprite).frameHeight;
+    straightHeight = SpriteOrEmpty(*project, kStraightSprite).frameHeight;
     power = 0;
     respawnTimer = kRespawnFrames;
     blinking = false;

@@ -33,7 +33,7 @@ bool TBullet::Start(int32_t theKind, int32_t theSide, double startX, double star
         SetAngle(startAngle);
     }
     ApplyHeading();
-    TSpriteFacts sprite = SpriteFacts(*project, def.sprite);
+    const TSpriteDef& sprite = SpriteOrEmpty(*project, def.sprite);
     frameCount = sprite.frameCount;
     framesPerStep = sprite.framesPerStep;
     animate = sprite.animate;

@@ -26,7 +26,7 @@ void TEffect::Update() {
 
 void TEffectPool::SetupAll(TProject* theProject) {
     project = theProject;
-    TSpriteFacts sprite = SpriteFacts(*project, kEffectSprite);
+    const TSpriteDef& sprite = SpriteOrEmpty(*project, kEffectSprite);
     // An empty effect sprite would divide by zero: it fades in at once instead.
     int32_t step = sprite.frameCount > 0 ? 255 / sprite.frameCount : 255;
     for (TEffect& e : effects) {

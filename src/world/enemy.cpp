@@ -15,6 +15,7 @@
 #include "world/item.h"
 #include "world/scene.h"
 #include "world/score_panel.h"
+#include "world/sprite_lookup.h"
 
 namespace {
 
@@ -26,25 +27,7 @@ constexpr double kSuccessorAngle = 90.0;
 // hostile count from stalling the frame.
 constexpr int32_t kMaxDrops = 65536;
 
-TSpriteDef& EmptySprite() {
-    static TSpriteDef* empty = [] {
-        auto* s = new TSpriteDef;
-        s->frameWidth = 0;
-        s->frameHeight = 0;
-        s->frameCount = 0;
-        s->framesPerStep = 0;
-        s->animate = 0;
-        return s;
-    }();
-    return *empty;
-}
-
 }  // namespace
-
-TSpriteDef& SpriteOrEmpty(TProject& project, int32_t n) {
-    if (n < 0 || n >= kSpriteCount) return EmptySprite();
-    return project.sprites[n];
-}
 
 void TEnemy::Start(int32_t theKind, double startX, double startY, double startSpeed,
                    double startAngle, bool isWatched, int32_t parent, int32_t ownSlot) {

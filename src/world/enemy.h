@@ -29,10 +29,6 @@ struct TLoopRecord {
     int32_t initial = 0;
 };
 
-// Sprite n of the project, or a shared empty stand-in (size 0, no frames) for a number
-// outside the sprite table, so that a bad number in a definition never indexes past it.
-TSpriteDef& SpriteOrEmpty(TProject& project, int32_t n);
-
 class TEnemy final : public TActor {
 public:
     // Fills the slot from enemy definition 'kind'. The initial speed and angle take effect

@@ -29,7 +29,7 @@ void TItem::Start(double startX, double startY, int32_t theKind) {
     y = startY;
     kind = theKind;
     const TItemDef& def = project->items[kind];
-    TSpriteFacts sprite = SpriteFacts(*project, def.sprite);
+    const TSpriteDef& sprite = SpriteOrEmpty(*project, def.sprite);
     halfWidth = sprite.imageWidth / 2;
     halfHeight = sprite.imageHeight / 2;
     frameCount = sprite.frameCount;

@@ -10,6 +10,7 @@
 #include "world/background.h"
 #include "world/bullet.h"
 #include "world/enemy.h"
+#include "world/sprite_lookup.h"
 
 void TScene::Setup(TProject* p, const std::vector<TSceneCommand>* s, TEnemyPool* e, TBackground* b,
                    TPlayer* pl, TItemPool* i, TBulletPool* bu) {

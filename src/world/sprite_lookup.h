@@ -12,27 +12,7 @@ inline TSpriteDef* FindSprite(TProject& project, int32_t n) {
     return &project.sprites[n];
 }
 
-// What an actor copies from its sprite when it starts.
-struct TSpriteFacts {
-    int32_t frameCount = 0;
-    int32_t framesPerStep = 0;
-    bool animate = false;
-    int32_t frameWidth = 0;
-    int32_t frameHeight = 0;
-    int32_t imageWidth = 0;
-    int32_t imageHeight = 0;
-};
-
-inline TSpriteFacts SpriteFacts(const TProject& project, int32_t n) {
-    TSpriteFacts f;
-    if (n < 0 || n >= kSpriteCount) return f;
-    const TSpriteDef& s = project.sprites[n];
-    f.frameCount = s.frameCount;
-    f.framesPerStep = s.framesPerStep;
-    f.animate = s.animate != 0;
-    f.frameWidth = s.frameWidth;
-    f.frameHeight = s.frameHeight;
-    f.imageWidth = s.imageWidth;
-    f.imageHeight = s.imageHeight;
-    return f;
-}
+// The sprite named by n, or one shared empty sprite (no pictures, every size and count 0)
+// when n lies outside the table.
+TSpriteDef& SpriteOrEmpty(TProject& project, int32_t n);
+const TSpriteDef& SpriteOrEmpty(const TProject& project, int32_t n);
