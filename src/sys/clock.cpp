@@ -1,6 +1,7 @@
-// The millisecond clock and Sleep. A real run uses the steady clock; a headless run uses a
-// virtual clock that only moves when the game sleeps, so that every frame of the paced
-// loop takes exactly the 17 ms it asks for and a run is as fast as the machine allows.
+// The millisecond clock and Sleep. A real run reads the milliseconds since the system
+// started; a headless run uses a virtual clock that only moves when the game sleeps, so that
+// every frame of the paced loop takes exactly the 17 ms it asks for and a run is as fast as
+// the machine allows.
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -13,19 +14,19 @@ namespace {
 std::atomic<bool> g_virtual{false};
 std::atomic<uint32_t> g_virtualNow{0};
 
-uint32_t SteadyMs() {
+uint32_t UptimeMs() {
+    // The steady clock counts from the system's start, so its value differs from launch to
+    // launch: the random generator is seeded from it. It wraps after 49.7 days, and the
+    // game only ever takes unsigned differences of it.
     using namespace std::chrono;
-    static const steady_clock::time_point origin = steady_clock::now();
-    auto ms = duration_cast<milliseconds>(steady_clock::now() - origin).count();
-    // Start well away from zero so that the game's unsigned differences are exercised the
-    // way they are on a machine that has been up for a while; wraps after 49.7 days.
-    return static_cast<uint32_t>(ms) + 1000u;
+    auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<uint32_t>(ms);
 }
 
 }  // namespace
 
 uint32_t TimeGetTime() {
-    return g_virtual ? g_virtualNow.load() : SteadyMs();
+    return g_virtual ? g_virtualNow.load() : UptimeMs();
 }
 
 void Sleep(uint32_t ms) {
