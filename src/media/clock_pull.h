@@ -15,11 +15,12 @@ public:
         last_ = nowMs;
         remainder_ = 0;
     }
-    // 'capMs' bounds one pull after a long stall (0 for no bound).
-    void PullUntil(uint32_t nowMs, uint32_t capMs = 0) {
+    // A long stall (a debugger, a suspended machine) is not made up beyond one second.
+    void PullUntil(uint32_t nowMs) {
+        constexpr uint32_t kCapMs = 1000;
         uint32_t elapsed = nowMs - last_;
         last_ = nowMs;
-        if (capMs && elapsed > capMs) elapsed = capMs;
+        if (elapsed > kCapMs) elapsed = kCapMs;
         // Whole sample frames for the elapsed milliseconds, carrying the remainder.
         uint64_t scaled = static_cast<uint64_t>(elapsed) * MixRate() + remainder_;
         int frames = static_cast<int>(scaled / 1000);

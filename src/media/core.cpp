@@ -169,7 +169,9 @@ int SetScreenMode(int width, int height, int colourDepth, int refreshRate) {
 
 int SetWindowTitle(const char* text) {
     MediaLockGuard g;
-    TheCore().titleCp932 = text ? text : "";
+    media::Core& c = TheCore();
+    c.titleCp932 = text ? text : "";
+    if (c.running) media::CurrentHost().SetTitle(sys::Cp932ToUtf8(c.titleCp932));
     return 0;
 }
 
@@ -261,7 +263,7 @@ int FlipScreen() {
     if (!c.debugLines.empty()) media::DrawDebugText(c.debugLines);
     media::CurrentHost().Present(c.backBuffer.data(), media::kScreenWidth, media::kScreenHeight);
     ++c.presented;
-    media::CurrentHost().AfterFrame(sys::TimeGetTime());
+    media::CurrentHost().PullAudioByClock(sys::TimeGetTime());
     return 0;
 }
 

@@ -23,7 +23,7 @@ public:
         *pad = 0;
     }
     int AudioRate() const override { return 0; }
-    void AfterFrame(uint32_t nowMs) override { pull_.PullUntil(nowMs); }
+    void PullAudioByClock(uint32_t nowMs) override { pull_.PullUntil(nowMs); }
 
 private:
     bool open_ = false;

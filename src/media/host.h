@@ -36,10 +36,14 @@ public:
     virtual bool ProcessEvents() = 0;
     // The keyboard by DirectInput scan code (1 = held) and the first pad's bits.
     virtual void ReadInput(uint8_t keys[256], int* pad) = 0;
+    // A new caption for the open window (UTF-8); the next Open uses its config's title.
+    virtual void SetTitle(const std::string& titleUtf8) {}
     // The audio device's sample rate, or 0 without a device.
     virtual int AudioRate() const = 0;
-    // Called once per presented frame after Present, with the clock's time.
-    virtual void AfterFrame(uint32_t nowMs) {}
+    // Without an audio device, mixes and discards the samples of the time elapsed since the
+    // last call, so that sounds end when they would on a sound card. Called after every
+    // Present, and while StartSound waits for a sound to finish.
+    virtual void PullAudioByClock(uint32_t nowMs) {}
 };
 
 std::unique_ptr<Host> CreateSdlHost();

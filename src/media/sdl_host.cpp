@@ -137,14 +137,9 @@ public:
         if (audio_) {
             // Closing waits for the audio callback, which takes the media lock: let go of
             // it meanwhile so that the callback can finish.
-            MediaLock& lock = TheMediaLock();
-            int held = 0;
-            while (lock.OwnedByCurrentThread()) {
-                lock.Unlock();
-                ++held;
-            }
+            int holds = TheMediaLock().UnlockAll();
             SDL_CloseAudioDevice(audio_);
-            for (int i = 0; i < held; ++i) lock.Lock();
+            TheMediaLock().RelockAll(holds);
             audio_ = 0;
         }
         if (audioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -185,6 +180,10 @@ public:
     }
 
     void ReadInput(uint8_t keys[256], int* pad) override {
+        // The keyboard and the pad as they are now: events that arrived since the last
+        // ProcessEvents (during the frame's pacing sleep) are taken in first. They stay
+        // queued, so the next ProcessEvents still handles them.
+        SDL_PumpEvents();
         int count = 0;
         const Uint8* state = SDL_GetKeyboardState(&count);
         for (int i = 0; i < 256; ++i) keys[i] = 0;
@@ -196,12 +195,16 @@ public:
         *pad = ReadPad();
     }
 
+    void SetTitle(const std::string& titleUtf8) override {
+        if (window_) SDL_SetWindowTitle(window_, titleUtf8.c_str());
+    }
+
     int AudioRate() const override { return audioRate_; }
 
-    void AfterFrame(uint32_t nowMs) override {
+    void PullAudioByClock(uint32_t nowMs) override {
         // Without an audio device the mixer is pulled by the clock, so that sounds still
         // end when they would and the game cannot tell the difference.
-        if (!audio_) pull_.PullUntil(nowMs, 1000);
+        if (!audio_) pull_.PullUntil(nowMs);
     }
 
 private:

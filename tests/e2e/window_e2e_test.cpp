@@ -1,5 +1,6 @@
-// The real window under a (virtual) X display: it opens with the project's title, and
-// closing it ends the program with exit code 0.
+// The real window under a (virtual) X display: it opens with the project's title, takes a
+// new title while open, reads keys as they are at the moment the frame reads them, and
+// closing it ends the program with exit code 0. Real launches seed from the clock.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "media/host.h"
+#include "media/media.h"
 #include "support/png_writer.h"
 #include "support/project_writer.h"
 #include "support/temp_dir.h"
@@ -18,6 +21,8 @@
 // Xlib last: its macros (None, Bool, Status) would break the headers above.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -63,7 +68,79 @@ void AskToClose(Display* d, Window w) {
     XFlush(d);
 }
 
+// Polls for a window with the title while the program's own events are handled.
+Window AwaitWindow(Display* d, const std::string& title) {
+    for (int i = 0; i < 100; ++i) {
+        ProcessMessage();
+        XSync(d, False);
+        if (Window w = FindWindow(d, DefaultRootWindow(d), title)) return w;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return 0;
+}
+
+std::string RecordedSeed(const std::string& replay) {
+    size_t at = replay.find("seed ");
+    return at == std::string::npos ? "" : replay.substr(at, replay.find('\n', at) - at);
+}
+
 }  // namespace
+
+TEST(Window, TakesANewTitleWhileOpenAndSeesAKeyPressedDuringTheFramesSleep) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) GTEST_SKIP() << "the display cannot be opened";
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    media::SetHost(media::CreateSdlHost());
+    SetWindowTitle("first");
+    ChangeWindowMode(1);
+    ASSERT_EQ(MediaInit(), 0);
+    ASSERT_NE(AwaitWindow(display, "first"), 0u);
+    SetWindowTitle("second");
+    Window window = AwaitWindow(display, "second");
+    ASSERT_NE(window, 0u) << "the caption did not change";
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    AwaitWindow(display, "second");
+
+    // One frame in the game's order: flip, messages, then the pacing sleep, during which X
+    // goes down; the keys read after the sleep must hold it.
+    const KeyCode x = XKeysymToKeycode(display, XK_x);
+    unsigned char keys[256];
+    FlipScreen();
+    ASSERT_EQ(ProcessMessage(), 0);
+    XTestFakeKeyEvent(display, x, True, 0);
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(17));
+    GetKeyStateAll(keys);
+    EXPECT_EQ(keys[0x2D], 1);
+    XTestFakeKeyEvent(display, x, False, 0);
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(17));
+    GetKeyStateAll(keys);
+    EXPECT_EQ(keys[0x2D], 0);
+    MediaEnd();
+    XCloseDisplay(display);
+}
+
+TEST(Window, TwoLaunchesRecordDifferentSeeds) {
+    TempDir dir;
+    dir.WriteFile("Frame.png", EncodeArgbPng(30, 39, std::vector<uint32_t>(30 * 39, 0xFF808080u)));
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("ASAN_OPTIONS", "detect_leaks=0", 1);  // the system's video libraries keep theirs
+    std::string seeds[2];
+    for (int run = 0; run < 2; ++run) {
+        std::string replay = dir / ("run" + std::to_string(run) + ".replay");
+        RunResult r =
+            RunOrvan({"--data", dir.path(), "--windowed", "--frames", "3", "--record", replay});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        seeds[run] = RecordedSeed(dir.ReadFile("run" + std::to_string(run) + ".replay"));
+        ASSERT_FALSE(seeds[run].empty());
+    }
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_NE(seeds[0], seeds[1]);
+}
 
 TEST(Window, OpensWithTheProjectTitleAndClosesCleanly) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
