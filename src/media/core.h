@@ -92,7 +92,7 @@ inline uint32_t HandleGeneration(int handle) {
 }
 
 // A fixed-capacity table of objects behind handles; a released slot's generation moves on,
-// so a stale handle is refused.
+// so a stale handle is refused, and a slot is retired before its generation could wrap.
 template <typename T>
 class HandleTable {
 public:
@@ -105,7 +105,8 @@ public:
             free_.pop_back();
             return Fill(i, std::move(value));
         }
-        if (slots_.size() >= capacity_) return -1;
+        // Without a free slot every usable slot is live; retired slots do not count.
+        if (live_ >= capacity_ || slots_.size() > kMaxIndex) return -1;
         slots_.emplace_back();
         return Fill(slots_.size() - 1, std::move(value));
     }
@@ -118,24 +119,17 @@ public:
     }
     bool Remove(int handle) {
         if (!Get(handle)) return false;
-        Slot& s = slots_[HandleIndex(handle)];
-        s.used = false;
-        s.value = T();
-        s.generation = (s.generation + 1) & 0xFFF;
-        free_.push_back(HandleIndex(handle));
+        Release(slots_[HandleIndex(handle)]);
+        if (!Retired(slots_[HandleIndex(handle)])) free_.push_back(HandleIndex(handle));
         --live_;
         return true;
     }
     void Clear() {
-        for (Slot& s : slots_) {
-            if (s.used) {
-                s.used = false;
-                s.value = T();
-                s.generation = (s.generation + 1) & 0xFFF;
-            }
-        }
+        for (Slot& s : slots_)
+            if (s.used) Release(s);
         free_.clear();
-        for (size_t i = slots_.size(); i-- > 0;) free_.push_back(i);
+        for (size_t i = slots_.size(); i-- > 0;)
+            if (!Retired(slots_[i])) free_.push_back(i);
         live_ = 0;
     }
     size_t Live() const { return live_; }
@@ -151,6 +145,15 @@ private:
         bool used = false;
         uint32_t generation = 0;
     };
+    static constexpr size_t kMaxIndex = 0xFFFF;
+    // A slot whose generations are used up is never handed out again, so that no released
+    // handle can become valid a second time; the table takes a fresh slot instead.
+    static bool Retired(const Slot& s) { return s.generation > 0xFFF; }
+    static void Release(Slot& s) {
+        s.used = false;
+        s.value = T();
+        ++s.generation;
+    }
     int Fill(size_t i, T value) {
         slots_[i].value = std::move(value);
         slots_[i].used = true;
