@@ -59,6 +59,19 @@ void MediaLock::Unlock() {
     if (handedOver) std::this_thread::yield();
 }
 
+int MediaLock::UnlockAll() {
+    int holds = 0;
+    while (OwnedByCurrentThread()) {
+        Unlock();
+        ++holds;
+    }
+    return holds;
+}
+
+void MediaLock::RelockAll(int holds) {
+    for (int i = 0; i < holds; ++i) Lock();
+}
+
 bool MediaLock::OwnedByCurrentThread() {
     std::lock_guard<std::mutex> lk(section_);
     return held_ && owner_ == std::this_thread::get_id();

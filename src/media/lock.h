@@ -16,6 +16,10 @@ public:
 
     void Lock();
     void Unlock();
+    // Lets go of every hold the calling thread has and returns how many there were, so
+    // that another thread (the audio callback) can get in while this one waits for it.
+    int UnlockAll();
+    void RelockAll(int holds);
     // For tests and diagnostics.
     bool OwnedByCurrentThread();
     int RecursionCount();

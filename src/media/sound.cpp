@@ -56,6 +56,17 @@ Sound* Find(int handle) {
     return s ? s->get() : nullptr;
 }
 
+// Play type 0 returns once the copy has played to its end. The lock is let go between
+// looks, so that the audio thread can mix; without a device the clock pulls the mixer.
+void WaitUntilFinished(int handle, const Voice& v) {
+    while (v.playing && Find(handle)) {
+        int holds = TheMediaLock().UnlockAll();
+        sys::Sleep(1);
+        TheMediaLock().RelockAll(holds);
+        CurrentHost().PullAudioByClock(sys::TimeGetTime());
+    }
+}
+
 int LoadFailed(const char* path, const std::string& why) {
     Log("LoadSoundFile: %s: %s", path ? sys::Cp932ToUtf8(path).c_str() : "(null)", why.c_str());
     return -1;
@@ -201,7 +212,6 @@ int StartSound(int sound, int playType, int fromStart) {
     MediaLockGuard g;
     media::Sound* s = media::Find(sound);
     if (!s) return -1;
-    // 0 asks to wait until the sound has finished; nothing here may block, so it plays once.
     if (playType != 0 && playType != 1 && playType != 3) return -1;
     media::Voice& v = s->copies[s->next];
     s->next = (s->next + 1) % s->copies.size();
@@ -227,6 +237,7 @@ int StartSound(int sound, int playType, int fromStart) {
     v.playing = true;
     media::State().mixer.Play(&v);
     media::TheCore().soundStarts.push_back(sound);
+    if (playType == 0) media::WaitUntilFinished(sound, v);
     return 0;
 }
 
