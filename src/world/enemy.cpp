@@ -27,6 +27,15 @@ constexpr double kSuccessorAngle = 90.0;
 // hostile count from stalling the frame.
 constexpr int32_t kMaxDrops = 65536;
 
+// One coordinate of a random point of the hit box: rand() % (2h + 1) - h over the stored
+// half size as it stands. Unlike an attack's jitter range, a negative half size is not read
+// as 0: the divisor is then negative, the remainder of the non-negative draw still lies in
+// 0..-2h, and the spark lands beside the enemy on the far side, as the game has always put it.
+double HitBoxOffset(int32_t half) {
+    int64_t h = half;
+    return static_cast<double>(sys::Rand() % (2 * h + 1) - h);
+}
+
 }  // namespace
 
 void TEnemy::Start(int32_t theKind, double startX, double startY, double startSpeed,
@@ -110,8 +119,8 @@ void TEnemy::Damage(int32_t amount) {
     switch (definition->shotResponse) {
         case 0: {
             // The spark lands on a random point of the hit box.
-            int32_t rx = RandomPlusMinus(halfWidth);
-            int32_t ry = RandomPlusMinus(halfHeight);
+            double rx = HitBoxOffset(halfWidth);
+            double ry = HitBoxOffset(halfHeight);
             effectPool->Spark(x + rx, y + ry);
             PlaySoundNumber(*project, kHitSound);
             // Wide arithmetic: a hostile durability or bomb damage must not wrap around.

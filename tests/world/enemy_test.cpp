@@ -36,6 +36,26 @@ TEST_F(Enemies, DurabilityZeroDiesAtTheFirstHitAndTwoAtTheThird) {
     EXPECT_EQ(std::make_pair(AliveEnemies(2), AliveEnemies(9)), std::make_pair(0, 2));
 }
 
+TEST_F(Enemies, HitSparkLandsOnARandomPointOfTheStoredHitBoxEvenANegativeOne) {
+    // rand() % (2h + 1) - h on each axis over the half sizes as stored (a negative one puts
+    // the spark beside the enemy), then the spark's own -1..1 on each axis.
+    for (auto [w, h] : {std::pair{6, 2}, {0, 5}, {-3, -8}}) {
+        SCOPED_TRACE(w);
+        world->effects.KillAll();
+        Def(1).hitWidth = w;
+        Def(1).hitHeight = h;
+        Def(1).durability = 100;
+        TEnemy& e = Enemy(Spawn(1, 150, 250));
+        sys::SeedRandom(kSeed);
+        e.Damage(1);
+        RandMirror m(kSeed);
+        int rx = m.PlusMinus(w), ry = m.PlusMinus(h);
+        EXPECT_EQ(effect(0).x, 150 + rx + m.Next() % 3 - 1);
+        EXPECT_EQ(effect(0).y, 250 + ry + m.Next() % 3 - 1);
+        e.Kill();
+    }
+}
+
 TEST_F(Enemies, ShotResponsesOtherThanZeroNeverLoseDurability) {
     Def(1).shotResponse = 2;  // immune, to shots and bombs alike
     Def(2).shotResponse = 1;  // vanishes under a bomb, without rewards, when its body hurts
