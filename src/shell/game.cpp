@@ -74,6 +74,10 @@ void TGame::Shutdown() {
     shutDown_ = true;
     MediaEnd();
     states.clear();
+    // The enemy pool (last enemy first), the menu and the project are taken down before
+    // the layer's second, empty shut-down.
+    world.enemies.ReleaseAll();
+    menu.Release();
     project.reset();
     MediaEnd();  // finds the layer shut down and does nothing
     sys::TimeEndPeriod(1);

@@ -153,3 +153,9 @@ void TMenu::Draw() {
     }
     SetBlendMode(0, 0);
 }
+
+void TMenu::Release() {
+    frameImage.ReleaseFrames();
+    items.clear();
+    items.shrink_to_fit();
+}

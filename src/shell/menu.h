@@ -31,6 +31,8 @@ public:
     int32_t TakeDecision();
     void ClearDecision() { decision = 0; }
     void Draw();
+    // Shut-down: the frame pictures and the items are let go.
+    void Release();
 
     // Item access by index; replacing a text does not lay the menu out again.
     TString& Item(size_t i) { return items[i]; }

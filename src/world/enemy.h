@@ -133,6 +133,8 @@ public:
     void DestroyAll();
     // Die on every live enemy spawned by 'parent'.
     void DestroyChildren(int32_t parent);
+    // Shut-down: every enemy back to a blank one with nothing held, last slot first.
+    void ReleaseAll();
 
     std::array<TEnemy, kSize> enemies;
     // Every slot once, sorted by its enemy's drawKey; drawn first to last.

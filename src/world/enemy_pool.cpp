@@ -87,6 +87,10 @@ void TEnemyPool::DestroyAll() {
     for (TEnemy& e : enemies) e.Die();
 }
 
+void TEnemyPool::ReleaseAll() {
+    for (size_t i = enemies.size(); i-- > 0;) enemies[i] = TEnemy();
+}
+
 void TEnemyPool::DestroyChildren(int32_t parent) {
     // Enemies of the scene and successors carry -1: they are nobody's children.
     if (parent < 0) return;

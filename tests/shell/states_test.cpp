@@ -177,6 +177,12 @@ TEST_F(States, EveryExitEndsTheLoopAfterItsFadeOut) {
         EXPECT_EQ(game().app.quitRequest, 1);
         EXPECT_FALSE(run->Frame());
     }
+    // Shut-down lets go of the enemies and the menu, then of the project.
+    game().world.enemies.enemies[511].loopRecords.resize(3);
+    game().Shutdown();
+    EXPECT_EQ(game().world.enemies.enemies[511].loopRecords.capacity(), 0u);
+    EXPECT_EQ(game().menu.ItemCount(), 0u);
+    EXPECT_FALSE(game().project);
 }
 
 TEST_F(States, TitleMenuWaits25FramesThenMovesEvery5FramesWithoutWrapping) {
