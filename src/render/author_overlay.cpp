@@ -41,7 +41,7 @@ int LiveCount(const Pool& actors) {
 void FrameGraph(int font, int left, int bottom, const std::vector<uint32_t>& times) {
     const int height = 50, width = 200;
     const double perMs = height / 51.0;  // three frames' worth fills the graph
-    Shade(left - 2, bottom - height - 14, left + width + 2, bottom + 2, 160);
+    Shade(left - 2, bottom - height - 14, left + width + 2, bottom + 2, 215);
     const size_t count = std::min<size_t>(times.size(), static_cast<size_t>(width));
     const size_t first = times.size() - count;
     for (size_t i = 0; i < count; ++i) {
@@ -87,7 +87,7 @@ void DrawAuthorOverlay(const TWorld& world, const TOverlayView& view) {
     // The numbers, over the lower part of the score panel.
     const int left = 424;
     int y = 250;
-    Shade(left - 4, y - 4, 636, y + 6 * 15 + 4, 160);
+    Shade(left - 4, y - 4, 636, y + 6 * 15 + 4, 215);
     const TScene& s = world.scene;
     std::snprintf(line, sizeof line, "scene %d  wait %d%s", s.entryIndex, s.waitFrames,
                   s.stageEnded ? "  END" : "");
