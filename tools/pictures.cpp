@@ -473,9 +473,11 @@ struct Life {
 };
 
 // Follows the actors of one pool frame by frame; a slot that was free, or whose actor
-// jumped, starts a new life.
+// jumped, starts a new life. Past kMaxPoints only new lives are recorded, with their first
+// point (where a bullet was fired), so that a long trace of a full pool stays in bounds.
 class LifeLog {
 public:
+    static constexpr size_t kMaxPoints = 4000000;
     explicit LifeLog(size_t slots) : current_(slots, -1) {}
     Life* Track(int slot, double x, double y, bool alive) {
         int& id = current_[static_cast<size_t>(slot)];
@@ -483,6 +485,7 @@ public:
             id = -1;
             return nullptr;
         }
+        if (id >= 0 && points_ >= kMaxPoints) return &lives[static_cast<size_t>(id)];
         if (id >= 0) {
             const auto& last = lives[static_cast<size_t>(id)].points.back();
             if (std::abs(last.first - x) > 64 || std::abs(last.second - y) > 64) id = -1;
@@ -493,12 +496,14 @@ public:
         }
         Life& l = lives[static_cast<size_t>(id)];
         l.points.emplace_back(x, y);
+        ++points_;
         return &l;
     }
     std::vector<Life> lives;
 
 private:
     std::vector<int> current_;
+    size_t points_ = 0;
 };
 
 }  // namespace
