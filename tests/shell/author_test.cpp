@@ -7,6 +7,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "media/host.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "project/project.h"
@@ -247,12 +248,17 @@ TEST_F(Author, KeysPauseStepSlowFastInvincibleOverlayReload) {
         EXPECT_EQ(a.paused, s.paused) << s.frame;
         EXPECT_EQ(a.slowMotion, s.slow) << s.frame;
         EXPECT_EQ(a.fastForward, s.fast) << s.frame;
+        // Fast forward mutes what the host hears while the music plays on.
+        std::vector<int16_t> heard(512);
+        media::PullAudio(heard.data(), 256);
+        EXPECT_EQ(heard == std::vector<int16_t>(512, 0), s.fast) << s.frame;
         // The step shows a new picture.
         if (s.frame == 69) held = Picture();
         if (s.frame == 79) {
             EXPECT_NE(Picture(), held);
         }
     }
+    EXPECT_EQ(IsSoundPlaying(game.project->sounds[4].handle), 1);
     EXPECT_TRUE(game.world.player.noHits);  // --invincible
     ASSERT_TRUE(run->RunTo(130));
     EXPECT_FALSE(game.world.player.noHits);  // F6 took it away
