@@ -607,15 +607,17 @@ void DrawTrace(const std::string& dataDir, int32_t enemy, const std::string& out
         const int y = static_cast<int>(l.points.front().second);
         DrawRect(x - 3, y - 3, x + 4, y + 4, Rgb(0xFF40FF), 0);
     }
-    // Where it first stood inside the play field, and everything still there at the end,
+    // Where it was first wholly inside the play field, and everything still there at the end,
     // drawn by the game's own drawing.
     const TEnemyDef& def = p.enemies[enemy];
     for (const Life& l : enemies.lives) {
         if (!l.main || def.sprite < 0 || def.sprite >= kSpriteCount) continue;
         const TSpriteDef& s = p.sprites[def.sprite];
         if (s.frames.empty()) break;
+        const double w = s.imageWidth / 2.0, h = s.imageHeight / 2.0;
         for (const auto& pt : l.points) {
-            if (pt.first < 0 || pt.first > 416 || pt.second < 0 || pt.second > 480) continue;
+            if (pt.first < w || pt.first > 416 - w || pt.second < h || pt.second > 480 - h)
+                continue;
             SetBlendMode(1, 160);
             DrawImageRotated(static_cast<int>(pt.first), static_cast<int>(pt.second), 1.0, 0.0,
                              s.frames[0].image, 1, 0);
