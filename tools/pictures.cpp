@@ -244,7 +244,7 @@ struct EntryRun {
 };
 
 constexpr uint32_t kRowFrames = 1200;  // 20 seconds a row, one pixel a frame
-constexpr int kRowHeight = 244;
+constexpr int kRowHeight = 256;
 constexpr int kLeft = 56;
 constexpr uint32_t kLongest = 60 * 60 * 10;  // ten minutes
 
@@ -357,7 +357,7 @@ void DrawTimeline(const std::string& dataDir, const std::string& outPng, uint32_
             enemyMarks.push_back({i, r.start, place(1, r.start, 40, 3)});
         else
             stageMarks.push_back(
-                {i, r.start, place(0, r.start, session.TextWidth(stageLabel(c), true) + 6, 4)});
+                {i, r.start, place(0, r.start, session.TextWidth(stageLabel(c), true) + 6, 5)});
     }
     int reached = 0;
     for (const EntryRun& r : runs) reached += r.start ? 1 : 0;
@@ -378,7 +378,7 @@ void DrawTimeline(const std::string& dataDir, const std::string& outPng, uint32_
             if (top > kTileH || top + kRowHeight < 0) continue;
             const uint32_t first = static_cast<uint32_t>(row) * kRowFrames;
             const uint32_t len = std::min(kRowFrames, total - first);
-            const int axis = top + 218;
+            const int axis = top + 230;
             DrawRect(kLeft - ox, top - 2, kLeft + static_cast<int>(len) - ox, axis, Rgb(0x262C32),
                      1);
             DrawRect(kLeft - ox, axis, kLeft + static_cast<int>(len) - ox, axis + 1, Rgb(0xC0C0C0),
@@ -393,8 +393,8 @@ void DrawTimeline(const std::string& dataDir, const std::string& outPng, uint32_
                 if (big) session.Text(tx - 12, axis + 9, Clock(at), 0xC0C0C0, true);
             }
             session.Text(6 - ox, top + 2, Clock(first), 0xFFFFFF, true);
-            session.Text(6 - ox, top + 52, "waits", 0x909090, true);
-            session.Text(6 - ox, top + 82, "enemies", 0x909090, true);
+            session.Text(6 - ox, top + 64, "waits", 0x909090, true);
+            session.Text(6 - ox, top + 94, "enemies", 0x909090, true);
         }
         auto xy = [&](uint32_t f, int* x, int* top) {
             const int row = static_cast<int>((f - 1) / kRowFrames);
@@ -413,7 +413,7 @@ void DrawTimeline(const std::string& dataDir, const std::string& outPng, uint32_
                 const uint32_t to = std::min(stop, rowEnd);
                 int x, top;
                 xy(f, &x, &top);
-                const int y = top + 50 + (boss ? 16 : 0);
+                const int y = top + 62 + (boss ? 16 : 0);
                 DrawRect(x, y, x + static_cast<int>(to - f + 1), y + 12,
                          Rgb(boss ? 0xD03030 : 0x8090A0), 1);
                 DrawRect(x, y, x + 1, y + 12, Rgb(0x000000), 1);
@@ -434,15 +434,15 @@ void DrawTimeline(const std::string& dataDir, const std::string& outPng, uint32_
                                         ? 0x60E060
                                         : (c.command == kDestroyEnemies ? 0xE060E0 : 0x60A0FF);
             const int y = top + m.lane * 12;
-            DrawRect(x, y, x + 2, top + 48, Rgb(colour), 1);
+            DrawRect(x, y, x + 2, top + 60, Rgb(colour), 1);
             session.Text(x + 4, y, stageLabel(c), colour, true);
         }
         for (const Mark& m : enemyMarks) {
             int x, top;
             xy(m.frame, &x, &top);
             const TSceneCommand& c = script[static_cast<size_t>(m.entry)];
-            const int y = top + 82 + m.lane * 44;
-            DrawRect(x, top + 80, x + 1, y + 2, Rgb(0xE0E0E0), 1);
+            const int y = top + 94 + m.lane * 44;
+            DrawRect(x, top + 92, x + 1, y + 2, Rgb(0xE0E0E0), 1);
             DrawRect(x, y, x + 36, y + 30, Rgb(0x3A4450), 1);
             if (c.p1 >= 0 && c.p1 < kEnemyCount) {
                 const int32_t sprite = p.enemies[c.p1].sprite;
@@ -455,7 +455,7 @@ void DrawTimeline(const std::string& dataDir, const std::string& outPng, uint32_
         if (ended) {
             int x, top;
             xy(endFrame, &x, &top);
-            DrawRect(x, top - 2, x + 3, top + 218, Rgb(0xFF3030), 1);
+            DrawRect(x, top - 2, x + 3, top + 230, Rgb(0xFF3030), 1);
             session.Text(x + 6, top + 2, "END", 0xFF3030);
         }
     });

@@ -79,13 +79,13 @@ TEST(ToolPictures, TimelineShowsTheScriptAsTheGameRunsIt) {
     SmallProject p;
     Picture t = Draw({"timeline", p.dir / "Data", p.dir / "t.png"}, p.dir / "t.png");
     EXPECT_EQ(t.width, 1272);
-    EXPECT_EQ(t.height, 308);  // one row of 1200 frames
+    EXPECT_EQ(t.height, 320);  // one row of 1200 frames
     // One pixel a frame from x 56: the wait covers frames 1-61, the enemy appears in frame 62
     // and the stage ends in frame 167.
-    EXPECT_EQ(t.At(56 + 30, 112), 0x8090A0u);
-    EXPECT_NE(t.At(56 + 63, 112), 0x8090A0u);
-    EXPECT_EQ(t.At(56 + 61, 137), 0xE0E0E0u);
-    EXPECT_EQ(t.At(56 + 94, 140), 0x3A4450u);
+    EXPECT_EQ(t.At(56 + 30, 124), 0x8090A0u);
+    EXPECT_NE(t.At(56 + 63, 124), 0x8090A0u);
+    EXPECT_EQ(t.At(56 + 61, 149), 0xE0E0E0u);
+    EXPECT_EQ(t.At(56 + 94, 152), 0x3A4450u);
     EXPECT_EQ(t.At(56 + 167, 200), 0xFF3030u);
     EXPECT_GT(t.Count(0xFF0000u), 10) << "no enemy picture";
 }
@@ -110,7 +110,7 @@ TEST(ToolPictures, DemoPictures) {
 
     Picture timeline = Draw({"timeline", ORVAN_DEMO_DATA, out / "t.png"}, out / "t.png");
     EXPECT_EQ(timeline.width, 1272);
-    EXPECT_EQ(timeline.height, 56 + 6 * 244 + 8);  // 2:01 of stage in six rows
+    EXPECT_EQ(timeline.height, 56 + 6 * 256 + 8);  // 2:01 of stage in six rows
     EXPECT_GT(timeline.Count(0xD03030u), 1000) << "no boss bar";
     EXPECT_GT(timeline.Count(0xFF3030u), 200) << "no end of stage";
     EXPECT_GT(timeline.Count(0x3A4450u), 60 * 400) << "appearance marks missing";
