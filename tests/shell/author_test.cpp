@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "media/host.h"
+#include "media/input_script.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "project/project.h"
@@ -35,7 +36,7 @@ std::vector<unsigned char> Square(int size, uint32_t argb) {
 }
 
 // A stage: background 12, scroll 1.5, music 4, enemy 1, a wait, background 13, enemy 2,
-// a long wait, the end.
+// a long wait, every sound stopped, the end.
 struct StageProject {
     TempDir dir;
     EnemyFile enemy;
@@ -66,6 +67,7 @@ struct StageProject {
                           {1, 13},
                           {3, 2, 2, 200, 0, 90, 0},
                           {0, 1000},
+                          {5},
                           {8}};
         w.Scene(scene);
     }
@@ -111,6 +113,19 @@ protected:
         return t;
     }
 };
+
+TEST(AuthorOptions, InputScriptNamesTheFunctionKeys) {
+    struct Case {
+        const char* name;
+        int code;  // -1: not a name
+    } cases[] = {{"F1", 0x3B},  {"f6", 0x40}, {"F10", 0x44}, {"F11", 0x57},
+                 {"F12", 0x58}, {"F13", -1},  {"F0", -1},    {"F01", -1}};
+    for (const Case& c : cases) {
+        int code = 0, pad = 0;
+        EXPECT_EQ(media::LookUpInputName(c.name, &code, &pad), c.code != -1) << c.name;
+        EXPECT_EQ(code, c.code) << c.name;
+    }
+}
 
 TEST(AuthorOptions, ParseAndRangeChecks) {
     struct Case {
@@ -177,15 +192,24 @@ TEST_F(Author, PlayStartsAGameAtTheSceneEntryWithTheStartingValues) {
     EXPECT_FALSE(Dump(game).contains("author"));
 }
 
-TEST_F(Author, PlayWithoutAnEntryStartsWhereTheProjectSays) {
-    TTestPlay t;
-    t.play = true;
-    TGame& game = Start(t);
-    ASSERT_TRUE(run->RunTo(1));
-    EXPECT_EQ(game.world.scene.entryIndex, 0);
-    EXPECT_EQ(game.world.background.sprite, 8);
-    EXPECT_EQ(game.world.player.lives, 3);
-    EXPECT_EQ(game.world.player.power, 0);
+TEST_F(Author, PlayStartsWhereTheProjectOrTheEntrySays) {
+    struct Case {
+        int32_t entry;
+        int32_t background;  // what the entries before it set up
+        bool music;
+    } cases[] = {{-1, 8, false}, {9, 13, false}, {3, 12, true}};
+    for (const Case& c : cases) {
+        TTestPlay t;
+        t.play = true;
+        t.sceneEntry = c.entry;
+        TGame& game = Start(t);
+        ASSERT_TRUE(run->RunTo(1));
+        EXPECT_EQ(game.world.scene.entryIndex, std::max(c.entry, 0));
+        EXPECT_EQ(game.world.background.sprite, c.background) << c.entry;
+        EXPECT_EQ(IsSoundPlaying(game.project->sounds[4].handle), c.music ? 1 : 0) << c.entry;
+        EXPECT_EQ(game.world.player.lives, 3);
+        EXPECT_EQ(game.world.player.power, 0);
+    }
 }
 
 TEST_F(Author, InvincibleShipTakesNoHits) {
