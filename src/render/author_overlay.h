@@ -25,7 +25,7 @@ void DrawAuthorMessage(int font, const std::string& text);
 namespace overlay_colour {
 constexpr uint32_t kShip = 0x00FF00;
 constexpr uint32_t kEnemy = 0xFF8000;
-constexpr uint32_t kEnemyBullet = 0xFF2020;
+constexpr uint32_t kEnemyBullet = 0xFF40FF;
 constexpr uint32_t kShipBullet = 0x00FFFF;
 constexpr uint32_t kItem = 0xFFFF00;
 }  // namespace overlay_colour
