@@ -26,17 +26,26 @@ void TApp::Init(TString windowTitle, bool windowed) {
 }
 
 bool TApp::BeginFrame() {
+    if (!BeginHostFrame(true)) return false;
+    BeginDraw();
+    return true;
+}
+
+bool TApp::BeginHostFrame(bool pace) {
     FlipScreen();
     if (ProcessMessage() == -1 || quitRequest) return false;
     // A slow frame is not made up: there is no catching up and no frame skipping.
     TFrameTiming& t = FrameTiming();
     uint32_t elapsed = sys::TimeGetTime() - t.lastFrameTime;
     t.lastDuration = elapsed;
-    if (elapsed < 17) sys::Sleep(17 - elapsed);
+    if (pace && elapsed < 17) sys::Sleep(17 - elapsed);
     t.lastFrameTime = sys::TimeGetTime();
     GetKeyStateAll(keys);
+    return true;
+}
+
+void TApp::BeginDraw() {
     SetDrawBrightness(fade, fade, fade);
     ClearScreen();
     ClearScreenPrint();
-    return true;
 }

@@ -25,6 +25,11 @@ public:
     // Presents the previous frame, handles messages, paces to 17 ms, reads the keys, sets
     // the fade brightness and clears. False when the loop must end.
     bool BeginFrame();
+    // BeginFrame in two halves for author mode, which may run no game frame in a pass, or
+    // skip the pacing (fast forward): flip, messages, pacing when 'pace', keys; then
+    // brightness and clearing.
+    bool BeginHostFrame(bool pace);
+    void BeginDraw();
 
     bool KeyHeld(int scanCode) const { return keys[scanCode & 0xFF] != 0; }
 

@@ -93,6 +93,15 @@ uint32_t ColourToXrgb(int colour) {
 const uint32_t* BackBuffer() {
     return TheCore().backBuffer.data();
 }
+void CopyBackBuffer(std::vector<uint32_t>& out) {
+    MediaLockGuard g;
+    out = TheCore().backBuffer;
+}
+void PutBackBuffer(const std::vector<uint32_t>& pixels) {
+    MediaLockGuard g;
+    std::vector<uint32_t>& back = TheCore().backBuffer;
+    if (pixels.size() == back.size()) back = pixels;
+}
 int ScreenWidth() {
     return kScreenWidth;
 }

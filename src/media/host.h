@@ -63,6 +63,9 @@ void SetInputObserver(InputObserver observer);
 
 // The mixer entry that hosts pull (from the audio thread, or by the virtual clock).
 void PullAudio(int16_t* out, int frames);
+// Silences what the mixer hands to the host while the voices play on (author mode's fast
+// forward). Off at start.
+void SetOutputMuted(bool muted);
 // The rate the mixer mixes at: the device rate, or 48000 without a device.
 int MixRate();
 

@@ -24,6 +24,15 @@ bool LookUpInputName(const std::string& rawName, int* scanCode, int* padBits) {
             return true;
         }
     }
+    // F1..F10 are 0x3B..0x44, F11 and F12 0x57 and 0x58 (author mode's keys).
+    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F' &&
+        std::isdigit(static_cast<unsigned char>(name[1])) &&
+        (name.size() == 2 || std::isdigit(static_cast<unsigned char>(name[2])))) {
+        int n = std::atoi(name.c_str() + 1);
+        if (n < 1 || n > 12 || name[1] == '0') return false;
+        *scanCode = n <= 10 ? 0x3B + n - 1 : 0x57 + n - 11;
+        return true;
+    }
     if (name == "PADDOWN") {
         *padBits = 0x1;
         return true;

@@ -1,6 +1,6 @@
 // Scripted input for headless runs: one line per span, "FIRST-LAST NAME..." or
-// "FRAME NAME...", '#' starts a comment. Names: ESC Z X UP DOWN LEFT RIGHT, PAD1..PAD24,
-// PADUP PADDOWN PADLEFT PADRIGHT. A name is held in every frame of its span.
+// "FRAME NAME...", '#' starts a comment. Names: ESC Z X UP DOWN LEFT RIGHT, F1..F12,
+// PAD1..PAD24, PADUP PADDOWN PADLEFT PADRIGHT. A name is held in every frame of its span.
 #pragma once
 
 #include <cstdint>

@@ -14,6 +14,12 @@ int ScreenWidth();
 int ScreenHeight();
 // Writes the back buffer as a PNG file (host path). False on failure.
 bool WriteBackBufferPng(const std::string& hostPath);
+// Writes any XRGB8888 picture of width x height pixels, row after row, as a PNG file.
+bool WritePixelsPng(const std::string& hostPath, const uint32_t* pixels, int width, int height);
+// A copy of the back buffer, and putting such a copy back: author mode holds the game
+// picture on screen while the game stands still, without drawing the world again.
+void CopyBackBuffer(std::vector<uint32_t>& out);
+void PutBackBuffer(const std::vector<uint32_t>& pixels);
 
 // Frames presented by FlipScreen so far.
 uint32_t PresentedFrames();

@@ -64,3 +64,5 @@ int StartSound(int sound, int playType, int fromStart);
 int StopSound(int sound);
 int IsSoundPlaying(int sound);
 int SetSoundVolume(int volume, int sound);
+// Stops every copy of the sound and frees its handle (a project reloaded in author mode).
+int DeleteSound(int sound);

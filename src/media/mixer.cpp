@@ -45,6 +45,12 @@ void Mixer::Clear() {
     voices_.clear();
 }
 
+void Mixer::Forget(Voice* voice) {
+    if (!voice->listed) return;
+    voice->listed = false;
+    voices_.erase(std::remove(voices_.begin(), voices_.end(), voice), voices_.end());
+}
+
 void Mixer::MixMemory(Voice& v, float* sum, int frames) {
     if (!v.frames || v.length == 0) {
         v.Stop();

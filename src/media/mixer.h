@@ -46,6 +46,8 @@ public:
     void Mix(int16_t* out, int frames);
     // Forgets every voice, before their sounds are freed.
     void Clear();
+    // Forgets one voice, before its sound is freed.
+    void Forget(Voice* voice);
 
 private:
     void MixMemory(Voice& voice, float* sum, int frames);

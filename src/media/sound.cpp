@@ -41,6 +41,7 @@ struct SoundState {
     // Turns the mix into the host's rate should the device have opened at another rate
     // after sounds were loaded.
     MixConverter output;
+    bool muted = false;
     int outputFrom = 0, outputTo = 0;
     std::vector<int16_t> outputMix;
 };
@@ -152,6 +153,12 @@ void PullAudio(int16_t* out, int frames) {
     if (!out || frames <= 0) return;
     MediaLockGuard g;
     MixAtHostRate(State(), out, frames, MixRate());
+    if (State().muted) std::fill(out, out + 2 * static_cast<size_t>(frames), int16_t{0});
+}
+
+void SetOutputMuted(bool muted) {
+    MediaLockGuard g;
+    State().muted = muted;
 }
 
 }  // namespace media
@@ -264,5 +271,18 @@ int SetSoundVolume(int volume, int sound) {
     if (!s) return -1;
     float gain = media::GainForAttenuation(media::AttenuationForVolume(volume));
     for (media::Voice& v : s->copies) v.gain = gain;
+    return 0;
+}
+
+int DeleteSound(int sound) {
+    MediaLockGuard g;
+    media::SoundState& st = media::State();
+    media::Sound* s = media::Find(sound);
+    if (!s) return -1;
+    for (media::Voice& v : s->copies) {
+        v.Stop();
+        st.mixer.Forget(&v);
+    }
+    st.sounds.Remove(sound);
     return 0;
 }

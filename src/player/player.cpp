@@ -209,7 +209,7 @@ void TPlayer::TriggerBomb(int pad) {
 }
 
 void TPlayer::PlayerHit() {
-    if (project->player.invincible || blinking || bomb.IsAlive()) return;
+    if (project->player.invincible || noHits || blinking || bomb.IsAlive()) return;
     effectPool->Explode(x, y);
     Kill();
     blinking = false;

@@ -71,6 +71,9 @@ public:
     int32_t alpha = 255;
     bool gameOver = false;
     int32_t gameOverTimer = 0;
+    // Test play's invincibility (author mode): hits change nothing, as with the project's
+    // own invincible flag. Off unless asked for.
+    bool noHits = false;
     TBomb bomb;
 };
 

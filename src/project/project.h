@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "base/tstring.h"
@@ -41,7 +42,10 @@ struct TProject {
 // Fills the project from the current folder (the data folder). When "Global\Global.bin" is
 // missing, the data folder is upgraded to the kind-folder layout instead and nothing is
 // loaded. Missing or damaged files never fail: their records keep the defaults.
-void LoadProject(TProject& project);
+// With 'problems' (author mode's reload) the load also lists each file that is there but
+// cannot be read or ends inside a record, and a folder without "Global\Global.bin" is
+// only reported, never upgraded.
+void LoadProject(TProject& project, std::vector<std::string>* problems = nullptr);
 
 // The layout upgrade on its own: creates the seven kind folders and moves the sprite images
 // and the sound files named by the (default) sound records out of the data folder into

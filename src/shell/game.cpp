@@ -8,6 +8,7 @@
 #include "project/project.h"
 #include "project/sound_entry.h"
 #include "render/game_picture.h"
+#include "shell/author.h"
 #include "shell/frame_rate.h"
 #include "sys/sys.h"
 
@@ -53,25 +54,47 @@ bool TGame::Startup(const TStartup& startup, int* exitCode) {
     LoadSpriteImages(*project);
     for (TSoundDef& sound : project->sounds) LoadSound(sound);
 
+    testPlay = startup.testPlay;
+    world.player.noHits = testPlay.invincible;
     states.clear();
-    Push({kBoot, kTitleFadeIn, kTitleMenuOpen, kTitleMenu});
+    if (testPlay.play)
+        StartTestPlay();
+    else
+        Push({kBoot, kTitleFadeIn, kTitleMenuOpen, kTitleMenu});
     toggleCounter = 0;
+    if (testPlay.author) {
+        author = std::make_unique<TAuthorMode>();
+        author->Start(*this);
+    }
     return true;
 }
 
 bool TGame::Frame() {
+    if (author) return author->Frame(*this);
     if (!app.BeginFrame()) return false;
+    RunFrameState();
+    ++frame;
+    return true;
+}
+
+void TGame::RunFrameState() {
     media::TakeSoundStarts(frameSoundStarts);  // forget what earlier frames started
     UpdateFrameRateDisplay(setting.showFps != 0);
     if (!states.empty()) RunState(states.front());
     media::TakeSoundStarts(frameSoundStarts);
-    ++frame;
-    return true;
+}
+
+void TGame::StartTestPlay() {
+    world.background.SetSprite(8);
+    app.fade = 0;
+    states.clear();
+    Push({kGameStart, kGameFadeIn, kGamePlay});
 }
 
 void TGame::Shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
+    author.reset();
     MediaEnd();
     states.clear();
     // The enemy pool (last enemy first), the menu and the project are taken down before
@@ -277,6 +300,10 @@ void TGame::GameStart() {
     world.enemies.DestroyAll();
     Pop();
     world.scene.Reset();
+    // Test play's starting values and start entry (none of them in a plain run).
+    if (testPlay.lives >= 0) world.player.lives = testPlay.lives;
+    if (testPlay.power >= 0) world.player.power = testPlay.power;
+    if (testPlay.sceneEntry >= 0) world.scene.StartAt(testPlay.sceneEntry);
 }
 
 void TGame::GamePlay() {

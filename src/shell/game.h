@@ -37,11 +37,24 @@ enum TStateCode : int32_t {
     kGameOverMenu = 16,
 };
 
+// Test play and author mode: all off in a plain run.
+struct TTestPlay {
+    bool play = false;        // skip the title: the first frame starts a game
+    int32_t sceneEntry = -1;  // every game's script starts here (-1: the project's start)
+    bool invincible = false;  // the ship takes no hits
+    int32_t lives = -1;       // spare ships at the start of a game (-1: the project's)
+    int32_t power = -1;       // shot level at the start of a game (-1: 0 as always)
+    bool author = false;      // author keys, overlay, reload, watching the data folder
+};
+
+class TAuthorMode;
+
 struct TStartup {
     bool changeIntoData = true;  // false when the caller already chose the data folder
     bool seedGiven = false;
     uint32_t seed = 0;
     int windowMode = -1;  // -1 as "Setting.bin" says
+    TTestPlay testPlay;
 };
 
 class TGame {
@@ -56,6 +69,10 @@ public:
     bool Startup(const TStartup& startup, int* exitCode);
     // One pass of the frame loop; false when the loop ends (nothing ran in this pass).
     bool Frame();
+    // What a pass runs once the frame has begun: the frame-rate text and the front state.
+    void RunFrameState();
+    // Test play: the queue becomes a new game that fades in at once (Boot's work done now).
+    void StartTestPlay();
     void Shutdown();
 
     // ---- What RunGame owns.
@@ -73,6 +90,8 @@ public:
     int32_t toggleCounter = 0;
     uint32_t frame = 0;                 // passes of the loop that ran a state
     std::vector<int> frameSoundStarts;  // sound handles started by this frame's state
+    TTestPlay testPlay;
+    std::unique_ptr<TAuthorMode> author;  // only with --author
 
 private:
     void Push(std::initializer_list<int32_t> codes);

@@ -52,6 +52,7 @@ int ParseCommandLine(int argc, char** argv, TRunOptions* options) {
     auto* fs = app.add_flag("--fullscreen", fullscreen, "start in desktop full screen");
     auto* win = app.add_flag("--windowed", windowed, "start in a window");
     fs->excludes(win);
+    AddAuthorOptions(app, options);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -25,7 +25,21 @@ struct TRunOptions {
     std::vector<TFrameFile> screenshots;
     int scale = 0;        // window scale, 0 = largest that fits
     int windowMode = -1;  // -1 as "Setting.bin" says, 0 full screen, 1 windowed
+
+    // Test play and author mode (shell/author_options.cpp); none of them in a plain run.
+    bool author = false;      // author keys, overlay, reload, watching the data folder
+    bool play = false;        // skip the title
+    int32_t sceneEntry = -1;  // start the stage at this scene entry
+    bool invincible = false;
+    int32_t lives = -1;  // spare ships at the start of a game
+    int32_t power = -1;  // shot level at the start of a game
 };
+
+namespace CLI {
+class App;
+}
+// Adds --author, --play, --scene-entry, --invincible, --lives and --power.
+void AddAuthorOptions(CLI::App& app, TRunOptions* options);
 
 // Parses argv. Returns -1 to go on; otherwise the exit code to leave with (0 after --help,
 // 2 for a bad command line, with the message already printed).

@@ -40,6 +40,17 @@ std::string Absolute(const std::string& path, const std::string& launchDir) {
     return launchDir + "/" + path;
 }
 
+TTestPlay TestPlayOf(const TRunOptions& o) {
+    TTestPlay t;
+    t.author = o.author;
+    t.play = o.play;
+    t.sceneEntry = o.sceneEntry;
+    t.invincible = o.invincible;
+    t.lives = o.lives;
+    t.power = o.power;
+    return t;
+}
+
 }  // namespace
 
 int RunGame(const TRunOptions& options) {
@@ -77,6 +88,7 @@ int RunGame(const TRunOptions& options) {
 
     TStartup startup;
     startup.windowMode = options.windowMode;
+    startup.testPlay = TestPlayOf(options);
     if (!options.dataDir.empty()) {
         if (::chdir(options.dataDir.c_str()) != 0) {
             std::fprintf(stderr, "orvan: --data: cannot enter '%s'\n", options.dataDir.c_str());

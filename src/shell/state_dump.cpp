@@ -5,6 +5,7 @@
 #include "media/inspect.h"
 #include "media/media.h"
 #include "project/project.h"
+#include "shell/author.h"
 #include "shell/game.h"
 #include "sys/sys.h"
 
@@ -200,5 +201,18 @@ std::string DumpState(const TGame& game) {
     }
     j["playing"] = playing;
     j["soundStarts"] = SoundNumbers(*game.project, game.frameSoundStarts);
+    // Author mode's own state, only when it is on: a plain run's dump keeps its keys.
+    if (game.author) {
+        const TAuthorMode& a = *game.author;
+        j["author"] = json{{"overlay", a.overlay},
+                           {"paused", a.paused},
+                           {"slowMotion", a.slowMotion},
+                           {"fastForward", a.fastForward},
+                           {"invincible", game.testPlay.invincible},
+                           {"gameFrames", a.gameFrames},
+                           {"reloads", a.reloads},
+                           {"reloadError", Utf8(TString(a.reloadError.c_str()))},
+                           {"watching", a.watching}};
+    }
     return j.dump(2) + "\n";
 }

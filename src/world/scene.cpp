@@ -135,3 +135,36 @@ void TScene::Appear(const TSceneCommand& c) {
     advancePending = true;
     spawned = false;
 }
+
+void TScene::StartAt(int32_t entry) {
+    const int32_t n = static_cast<int32_t>(script->size());
+    if (entry < 0) entry = 0;
+    int32_t music = -1;
+    for (int32_t i = 0; i < entry && i < n; ++i) {
+        const TSceneCommand& c = (*script)[i];
+        switch (c.command) {
+            case kBackgroundImage:
+                background->SetSprite(c.p1);
+                break;
+            case kBackgroundSpeed:
+                background->speed = c.p1 * 0.1;
+                break;
+            case kMusic:
+                music = c.p1;
+                break;
+            case kStopSounds:
+                music = -1;
+                break;
+            default:
+                break;
+        }
+    }
+    if (music >= 0) {
+        StopEverySound(*project);
+        PlaySoundNumber(*project, music);
+    }
+    entryIndex = entry;
+    waitFrames = 0;
+    advancePending = false;
+    spawned = false;
+}

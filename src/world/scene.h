@@ -24,6 +24,12 @@ public:
     void Reset();
     // One frame of the script: execute the current entry, or advance to the next one.
     void Step();
+    // Test play from the middle of a stage, right after Reset: the script continues at
+    // 'entry' (past the end when it is beyond the last). The entries before it are only read:
+    // the background takes the last picture and speed they set, and the last music they
+    // started that no later entry stopped plays. Nothing else of them happens: no enemy
+    // appears, no sound effect plays, nothing is destroyed.
+    void StartAt(int32_t entry);
 
     TProject* project = nullptr;
     const std::vector<TSceneCommand>* script = nullptr;

@@ -13,11 +13,16 @@ void TScorePanel::Setup(TProject* theProject, TPlayer* thePlayer) {
     player = thePlayer;
     font.Create(Sjis("ＭＳ 明朝"), 25, 1, 2);
     font.colour = MakeColor(255, 255, 255);
+    Relink(theProject);
+    best = 0;
+    score = 0;
+}
+
+void TScorePanel::Relink(TProject* theProject) {
+    project = theProject;
     TSpriteDef& panel = project->sprites[kPanelSprite];
     panel.drawX = 416.0;
     panel.drawY = 0.0;
-    best = 0;
-    score = 0;
 }
 
 void TScorePanel::AddScore(int32_t points) {

@@ -15,6 +15,8 @@ class TScorePanel {
 public:
     // Font "ＭＳ 明朝" 25 anti-aliased, panel sprite at (416, 0), both scores 0.
     void Setup(TProject* project, TPlayer* player);
+    // Another project (author mode's reload): the panel sprite at (416, 0) again.
+    void Relink(TProject* project);
     // score += points, capped; the best follows the score. A negative amount larger than
     // the score stops at 0.
     void AddScore(int32_t points);

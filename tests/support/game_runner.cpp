@@ -34,6 +34,7 @@ bool GameRunner::Start() {
     startup.changeIntoData = false;
     startup.seedGiven = true;
     startup.seed = seed_;
+    startup.testPlay = testPlay;
     int exitCode = 0;
     bool ok = game_->Startup(startup, &exitCode);
     if (!ok) ended_ = true;

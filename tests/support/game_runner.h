@@ -30,6 +30,8 @@ public:
     bool RunUntilState(int32_t code, uint32_t limit = 2000);
 
     TGame& game() { return *game_; }
+    // Test play and author mode for Start (all off unless set).
+    TTestPlay testPlay;
     int32_t Front() const { return game_->states.empty() ? -1 : game_->states.front(); }
     std::vector<int32_t> Queue() const {
         return std::vector<int32_t>(game_->states.begin(), game_->states.end());
