@@ -11,7 +11,7 @@ namespace {
 // Reads up to 'size' bytes of the file over 'out'. The bytes a short file lacks keep what
 // 'out' held. False when the file does not open or a read error occurs (nothing changes).
 bool ReadSmallFile(const char* path, uint8_t* out, size_t size) {
-    FILE* f = sys::OpenFile(path, "rb");
+    FILE* f = sys::OpenProgramFile(path, "rb");
     if (!f) return false;
     uint8_t bytes[8];
     size_t got = std::fread(bytes, 1, size, f);
@@ -35,7 +35,7 @@ bool LoadSettings(TSetting& setting) {
 bool SaveSettings(const TSetting& setting) {
     // Replaced through a temporary file, so a crash never leaves half a record.
     const uint8_t bytes[2] = {setting.showFps, setting.windowed};
-    return sys::WriteFileAtomically("Setting.bin", bytes, sizeof bytes);
+    return sys::WriteProgramFile("Setting.bin", bytes, sizeof bytes);
 }
 
 uint32_t LoadBestScore() {
@@ -48,11 +48,11 @@ uint32_t LoadBestScore() {
 bool SaveBestScore(uint32_t best) {
     const uint8_t b[4] = {static_cast<uint8_t>(best), static_cast<uint8_t>(best >> 8),
                           static_cast<uint8_t>(best >> 16), static_cast<uint8_t>(best >> 24)};
-    return sys::WriteFileAtomically("Score.bin", b, sizeof b);
+    return sys::WriteProgramFile("Score.bin", b, sizeof b);
 }
 
 void WriteErrorFile(TString message) {
-    if (FILE* f = sys::OpenFile("Error.bin", "wb")) {
+    if (FILE* f = sys::OpenProgramFile("Error.bin", "wb")) {
         uint32_t n = static_cast<uint32_t>(message.Length() + 1);
         const uint8_t length[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
                                    static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)};

@@ -1,6 +1,7 @@
-// The program's own small files in the data folder: "Setting.bin" (the two user flags),
-// "Score.bin" (the best score) and "Error.bin" (the message of a fatal content error, for
-// whoever launched the game; never read back). No failure here is ever reported.
+// The program's own small files: "Setting.bin" (the two user flags), "Score.bin" (the best
+// score) and "Error.bin" (the message of a fatal content error, for whoever launched the game;
+// never read back). They live in the data folder, or where sys keeps the program's files for
+// a game that cannot be written. No failure here is ever reported.
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <set>
 #include <vector>
 
 #include "sys/sys.h"
@@ -34,6 +36,38 @@ std::string FindCaseInsensitive(const std::string& dir, const std::string& name)
     ::closedir(d);
     return found;
 }
+
+// A data folder that is only read: what start-up would create or move in it is kept here.
+struct ReadOnlyView {
+    bool on = false;
+    std::set<std::string> folders;             // created, host paths without a trailing '/'
+    std::map<std::string, std::string> moved;  // host path a file was moved to -> where it lies
+    std::set<std::string> gone;                // host paths a file was moved away from
+};
+ReadOnlyView g_view;
+std::string g_programFolder;
+
+std::string WithoutSlash(std::string p) {
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    return p;
+}
+
+// Where the file named by a host path really lies in the read-only view; "" when it was
+// moved away.
+std::string Locate(const std::string& p) {
+    if (!g_view.on) return p;
+    if (g_view.gone.count(p)) return "";
+    auto it = g_view.moved.find(p);
+    return it == g_view.moved.end() ? p : it->second;
+}
+
+bool ExistsInView(const std::string& p) {
+    if (g_view.on && g_view.folders.count(WithoutSlash(p))) return true;
+    std::string real = Locate(p);
+    return !real.empty() && Exists(real);
+}
+
+bool WriteAtomically(const std::string& target, const void* bytes, size_t size);
 
 }  // namespace
 
@@ -84,18 +118,33 @@ bool SetCurrentDirectory(const char* path) {
 }
 
 bool FileExists(const char* path) {
-    return Exists(HostPath(path));
+    return ExistsInView(HostPath(path));
 }
 
 bool CreateDirectory(const char* path) {
-    std::string p = HostPath(path);
-    while (p.size() > 1 && p.back() == '/') p.pop_back();
-    return !p.empty() && ::mkdir(p.c_str(), 0777) == 0;
+    std::string p = WithoutSlash(HostPath(path));
+    if (p.empty()) return false;
+    if (g_view.on) {
+        if (ExistsInView(p)) return false;
+        g_view.folders.insert(p);
+        return true;
+    }
+    return ::mkdir(p.c_str(), 0777) == 0;
 }
 
 bool MoveFile(const char* from, const char* to) {
     std::string src = HostPath(from);
     std::string dst = HostPath(to);
+    if (g_view.on) {
+        // The file stays where it is; later opens of the new name find it there.
+        std::string real = Locate(src);
+        if (real.empty() || !Exists(real) || ExistsInView(dst)) return false;
+        g_view.moved.erase(src);
+        g_view.gone.insert(src);
+        g_view.gone.erase(dst);
+        g_view.moved[dst] = real;
+        return true;
+    }
     if (!Exists(src) || Exists(dst)) return false;
     // link() + unlink() never replaces an existing target, unlike rename().
     if (::link(src.c_str(), dst.c_str()) == 0) {
@@ -109,14 +158,61 @@ bool MoveFile(const char* from, const char* to) {
 }
 
 FILE* OpenFile(const char* path, const char* mode) {
-    std::string p = HostPath(path);
+    std::string p = Locate(HostPath(path));
     if (p.empty()) return nullptr;
+    if (g_view.on && std::strpbrk(mode, "wa+")) {
+        errno = EROFS;
+        return nullptr;
+    }
     return std::fopen(p.c_str(), mode);
 }
 
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size) {
     std::string target = HostPath(path);
-    if (target.empty()) return false;
+    if (target.empty() || g_view.on) return false;
+    return WriteAtomically(target, bytes, size);
+}
+
+void SetDataFolderReadOnly(bool readOnly) {
+    g_view = ReadOnlyView();
+    g_view.on = readOnly;
+}
+
+void SetProgramFilesFolder(const std::string& hostFolder) {
+    g_programFolder = hostFolder;
+}
+
+std::string ProgramFilePath(const char* name) {
+    if (g_programFolder.empty()) return name;
+    return g_programFolder + "/" + name;
+}
+
+FILE* OpenProgramFile(const char* name, const char* mode) {
+    if (g_programFolder.empty()) return OpenFile(name, mode);
+    FILE* f = std::fopen(ProgramFilePath(name).c_str(), mode);
+    // A file the game brought along in its data folder is read when there is none of ours.
+    if (!f && !std::strpbrk(mode, "wa+")) f = OpenFile(name, mode);
+    return f;
+}
+
+bool WriteProgramFile(const char* name, const void* bytes, size_t size) {
+    if (g_programFolder.empty()) return WriteFileAtomically(name, bytes, size);
+    return WriteAtomically(ProgramFilePath(name), bytes, size);
+}
+
+bool MakeFolders(const std::string& hostPath) {
+    for (size_t i = 1; i <= hostPath.size(); ++i) {
+        if (i < hostPath.size() && hostPath[i] != '/') continue;
+        std::string part = hostPath.substr(0, i);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st;
+    return ::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+namespace {
+
+bool WriteAtomically(const std::string& target, const void* bytes, size_t size) {
     std::string temp = target + ".tmp";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) return false;
@@ -141,5 +237,7 @@ bool WriteFileAtomically(const char* path, const void* bytes, size_t size) {
     }
     return true;
 }
+
+}  // namespace
 
 }  // namespace sys

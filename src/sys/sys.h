@@ -27,6 +27,24 @@ FILE* OpenFile(const char* path, const char* mode);
 // old file, so that a crash or a full disk never leaves a half-written file.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size);
 
+// ---- The data folder and the program's own files.
+// A data folder that must not be written (installed, unpacked from a zip, on a read-only
+// medium) is only read: folder creations and moves are kept in memory, so that later tests
+// and opens find a moved file where it lies, and opening for writing fails.
+void SetDataFolderReadOnly(bool readOnly);
+// The folder (a host path) for the program's own files: "Setting.bin", "Score.bin",
+// "Error.bin", "AppLog.txt". Empty, as at start: the data folder, the current folder.
+void SetProgramFilesFolder(const std::string& hostFolder);
+// Where a program file is written.
+std::string ProgramFilePath(const char* name);
+// Opens a program file: for reading the program files folder is tried first, then the data
+// folder; writing goes to the program files folder.
+FILE* OpenProgramFile(const char* name, const char* mode);
+// WriteFileAtomically for a program file.
+bool WriteProgramFile(const char* name, const void* bytes, size_t size);
+// Creates a host folder and its missing parents. True when it is there afterwards.
+bool MakeFolders(const std::string& hostPath);
+
 // Turns a project path into a host path: '\' becomes '/', cp932 becomes UTF-8 and, when a
 // component does not exist under its exact name, a case-insensitive match in its folder
 // is used instead.
