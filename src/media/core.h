@@ -74,6 +74,9 @@ void ReleaseAllFonts();
 void ReleaseAllSounds();
 // Draws the debug text over the back buffer (FlipScreen); white with a black outline.
 void DrawDebugText(const std::vector<std::string>& lines);
+// One line (cp932) in the debug text's font on a dim box, as ARGB8888 with alpha: a note
+// that a host shows over the presented picture. Empty without a font.
+std::vector<uint32_t> RenderNote(const std::string& text, int* width, int* height);
 
 // Handles: kind in bits 28-30, generation in bits 16-27, index in bits 0-15. Never -1.
 enum HandleKind { kImageHandle = 1, kFontHandle = 2, kSoundHandle = 3 };

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "media/controls.h"
+
 namespace media {
 
 struct WindowConfig {
@@ -72,6 +74,16 @@ int MixRate();
 }  // namespace media
 
 namespace media {
+// How the SDL host shows the picture and reads the player; taken by CreateSdlHost.
+struct SdlSettings {
+    int scale = 0;  // the window's size as a multiple of 640 x 480; 0: the largest that fits
+    bool integerScaling = false;  // whole multiples only in a larger window or full screen
+    bool vsync = false;           // present in step with the display, where it can
+    ControlMap controls = DefaultControls();
+    std::string screenshotFolder;    // host path; empty: no screenshots
+    std::string controllerMappings;  // a gamecontrollerdb.txt file to add, when it exists
+};
+void SetSdlSettings(const SdlSettings& settings);
 // The SDL window's size as a multiple of 640 x 480 (0 picks the largest that fits).
 void SetWindowScale(int scale);
 }  // namespace media

@@ -1,74 +1,23 @@
 // The SDL2 host: a resizable window (or desktop full screen) showing the 640 x 480 picture
-// scaled with black bars, keyboard by DirectInput scan code, the first joystick, and the
-// audio device pulling the mixer from SDL's audio thread.
+// scaled with black bars, keyboard and pads through the control table, screenshots with a
+// note that fades (drawn over the presented picture, never into the game's), and the audio
+// device pulling the mixer from SDL's audio thread.
 #include <SDL.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "media/clock_pull.h"
 #include "media/core.h"
+#include "media/inspect.h"
+#include "media/sdl_input.h"
 #include "sys/sys.h"
 
 namespace media {
 namespace {
-
-// SDL scancode -> DirectInput scan code (0 when the game has no use for the key).
-uint8_t DirectInputCode(SDL_Scancode s) {
-    if (s >= SDL_SCANCODE_1 && s <= SDL_SCANCODE_9)
-        return static_cast<uint8_t>(0x02 + (s - SDL_SCANCODE_1));
-    if (s >= SDL_SCANCODE_F1 && s <= SDL_SCANCODE_F10)
-        return static_cast<uint8_t>(0x3B + (s - SDL_SCANCODE_F1));
-    static const struct {
-        SDL_Scancode sdl;
-        uint8_t di;
-    } table[] = {
-        {SDL_SCANCODE_ESCAPE, 0x01},      {SDL_SCANCODE_0, 0x0B},
-        {SDL_SCANCODE_MINUS, 0x0C},       {SDL_SCANCODE_EQUALS, 0x0D},
-        {SDL_SCANCODE_BACKSPACE, 0x0E},   {SDL_SCANCODE_TAB, 0x0F},
-        {SDL_SCANCODE_Q, 0x10},           {SDL_SCANCODE_W, 0x11},
-        {SDL_SCANCODE_E, 0x12},           {SDL_SCANCODE_R, 0x13},
-        {SDL_SCANCODE_T, 0x14},           {SDL_SCANCODE_Y, 0x15},
-        {SDL_SCANCODE_U, 0x16},           {SDL_SCANCODE_I, 0x17},
-        {SDL_SCANCODE_O, 0x18},           {SDL_SCANCODE_P, 0x19},
-        {SDL_SCANCODE_LEFTBRACKET, 0x1A}, {SDL_SCANCODE_RIGHTBRACKET, 0x1B},
-        {SDL_SCANCODE_RETURN, 0x1C},      {SDL_SCANCODE_LCTRL, 0x1D},
-        {SDL_SCANCODE_A, 0x1E},           {SDL_SCANCODE_S, 0x1F},
-        {SDL_SCANCODE_D, 0x20},           {SDL_SCANCODE_F, 0x21},
-        {SDL_SCANCODE_G, 0x22},           {SDL_SCANCODE_H, 0x23},
-        {SDL_SCANCODE_J, 0x24},           {SDL_SCANCODE_K, 0x25},
-        {SDL_SCANCODE_L, 0x26},           {SDL_SCANCODE_SEMICOLON, 0x27},
-        {SDL_SCANCODE_APOSTROPHE, 0x28},  {SDL_SCANCODE_GRAVE, 0x29},
-        {SDL_SCANCODE_LSHIFT, 0x2A},      {SDL_SCANCODE_BACKSLASH, 0x2B},
-        {SDL_SCANCODE_Z, 0x2C},           {SDL_SCANCODE_X, 0x2D},
-        {SDL_SCANCODE_C, 0x2E},           {SDL_SCANCODE_V, 0x2F},
-        {SDL_SCANCODE_B, 0x30},           {SDL_SCANCODE_N, 0x31},
-        {SDL_SCANCODE_M, 0x32},           {SDL_SCANCODE_COMMA, 0x33},
-        {SDL_SCANCODE_PERIOD, 0x34},      {SDL_SCANCODE_SLASH, 0x35},
-        {SDL_SCANCODE_RSHIFT, 0x36},      {SDL_SCANCODE_KP_MULTIPLY, 0x37},
-        {SDL_SCANCODE_LALT, 0x38},        {SDL_SCANCODE_SPACE, 0x39},
-        {SDL_SCANCODE_CAPSLOCK, 0x3A},    {SDL_SCANCODE_NUMLOCKCLEAR, 0x45},
-        {SDL_SCANCODE_SCROLLLOCK, 0x46},  {SDL_SCANCODE_KP_7, 0x47},
-        {SDL_SCANCODE_KP_8, 0x48},        {SDL_SCANCODE_KP_9, 0x49},
-        {SDL_SCANCODE_KP_MINUS, 0x4A},    {SDL_SCANCODE_KP_4, 0x4B},
-        {SDL_SCANCODE_KP_5, 0x4C},        {SDL_SCANCODE_KP_6, 0x4D},
-        {SDL_SCANCODE_KP_PLUS, 0x4E},     {SDL_SCANCODE_KP_1, 0x4F},
-        {SDL_SCANCODE_KP_2, 0x50},        {SDL_SCANCODE_KP_3, 0x51},
-        {SDL_SCANCODE_KP_0, 0x52},        {SDL_SCANCODE_KP_PERIOD, 0x53},
-        {SDL_SCANCODE_F11, 0x57},         {SDL_SCANCODE_F12, 0x58},
-        {SDL_SCANCODE_KP_ENTER, 0x9C},    {SDL_SCANCODE_RCTRL, 0x9D},
-        {SDL_SCANCODE_KP_DIVIDE, 0xB5},   {SDL_SCANCODE_RALT, 0xB8},
-        {SDL_SCANCODE_PAUSE, 0xC5},       {SDL_SCANCODE_HOME, 0xC7},
-        {SDL_SCANCODE_UP, 0xC8},          {SDL_SCANCODE_PAGEUP, 0xC9},
-        {SDL_SCANCODE_LEFT, 0xCB},        {SDL_SCANCODE_RIGHT, 0xCD},
-        {SDL_SCANCODE_END, 0xCF},         {SDL_SCANCODE_DOWN, 0xD0},
-        {SDL_SCANCODE_PAGEDOWN, 0xD1},    {SDL_SCANCODE_INSERT, 0xD2},
-        {SDL_SCANCODE_DELETE, 0xD3},      {SDL_SCANCODE_LGUI, 0xDB},
-        {SDL_SCANCODE_RGUI, 0xDC},        {SDL_SCANCODE_APPLICATION, 0xDD},
-    };
-    for (const auto& e : table)
-        if (e.sdl == s) return e.di;
-    return 0;
-}
 
 void AudioCallback(void*, Uint8* stream, int len) {
     PullAudio(reinterpret_cast<int16_t*>(stream), len / 4);
@@ -76,7 +25,7 @@ void AudioCallback(void*, Uint8* stream, int len) {
 
 class SdlHost final : public Host {
 public:
-    explicit SdlHost(int scale) : scale_(scale) {}
+    explicit SdlHost(const SdlSettings& settings) : settings_(settings) {}
     ~SdlHost() override { Close(); }
 
     bool Open(const WindowConfig& config) override {
@@ -87,7 +36,7 @@ public:
         }
         videoUp_ = true;
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        int scale = scale_;
+        int scale = settings_.scale;
         if (scale <= 0) {
             // The largest whole multiple that fits the desktop with room for decorations.
             SDL_Rect usable;
@@ -108,14 +57,20 @@ public:
             Close();
             return false;
         }
-        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        const Uint32 vsync = settings_.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | vsync);
+        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | vsync);
         if (!renderer_) {
             Log("No renderer: %s", SDL_GetError());
             Close();
             return false;
         }
+        SDL_RendererInfo info;
+        if (settings_.vsync && SDL_GetRendererInfo(renderer_, &info) == 0 &&
+            !(info.flags & SDL_RENDERER_PRESENTVSYNC))
+            Log("This display cannot present in step with its refresh");
         SDL_RenderSetLogicalSize(renderer_, config.width, config.height);
+        SDL_RenderSetIntegerScale(renderer_, settings_.integerScaling ? SDL_TRUE : SDL_FALSE);
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                      config.width, config.height);
         if (!texture_) {
@@ -123,9 +78,12 @@ public:
             Close();
             return false;
         }
-        if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) {
+        if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
             joystickUp_ = true;
-            OpenFirstJoystick();
+            if (!settings_.controllerMappings.empty() &&
+                ::access(settings_.controllerMappings.c_str(), R_OK) == 0)
+                SDL_GameControllerAddMappingsFromFile(settings_.controllerMappings.c_str());
+            pads_.OpenAll();
         }
         OpenAudio();
         active_ = true;
@@ -145,10 +103,11 @@ public:
         if (audioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
         audioUp_ = false;
         audioRate_ = 0;
-        if (joystick_) SDL_JoystickClose(joystick_);
-        joystick_ = nullptr;
-        if (joystickUp_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+        pads_.Close();
+        if (joystickUp_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
         joystickUp_ = false;
+        if (note_) SDL_DestroyTexture(note_);
+        note_ = nullptr;
         if (texture_) SDL_DestroyTexture(texture_);
         texture_ = nullptr;
         if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -165,7 +124,15 @@ public:
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        DrawNote();
+        if (settings_.vsync) {
+            // Waiting for the display must not keep the audio thread from the mixer.
+            int holds = TheMediaLock().UnlockAll();
+            SDL_RenderPresent(renderer_);
+            TheMediaLock().RelockAll(holds);
+        } else {
+            SDL_RenderPresent(renderer_);
+        }
     }
 
     bool ProcessEvents() override {
@@ -184,15 +151,8 @@ public:
         // ProcessEvents (during the frame's pacing sleep) are taken in first. They stay
         // queued, so the next ProcessEvents still handles them.
         SDL_PumpEvents();
-        int count = 0;
-        const Uint8* state = SDL_GetKeyboardState(&count);
-        for (int i = 0; i < 256; ++i) keys[i] = 0;
-        for (int s = 0; s < count; ++s) {
-            if (!state[s]) continue;
-            uint8_t code = DirectInputCode(static_cast<SDL_Scancode>(s));
-            if (code) keys[code] = 1;
-        }
-        *pad = ReadPad();
+        ReadKeys(settings_.controls, keys);
+        *pad = pads_.Read(settings_.controls);
     }
 
     void SetTitle(const std::string& titleUtf8) override {
@@ -229,52 +189,69 @@ private:
                     bool full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP;
                     SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
                 }
+                if (e.key.keysym.scancode == settings_.controls.screenshotKey && !e.key.repeat)
+                    SaveScreenshot();
                 break;
             case SDL_JOYDEVICEADDED:
-                if (!joystick_) OpenFirstJoystick();
-                break;
             case SDL_JOYDEVICEREMOVED:
-                if (joystick_ && e.jdevice.which == SDL_JoystickInstanceID(joystick_)) {
-                    SDL_JoystickClose(joystick_);
-                    joystick_ = nullptr;
-                    OpenFirstJoystick();
-                }
+                pads_.Handle(e);
                 break;
             default:
                 break;
         }
     }
 
-    void OpenFirstJoystick() {
-        if (SDL_NumJoysticks() > 0) joystick_ = SDL_JoystickOpen(0);
+    // The picture that was presented last (the back buffer is not drawn on again before
+    // the next frame's keys are read), under the game's title and the time.
+    void SaveScreenshot() {
+        const std::string& folder = settings_.screenshotFolder;
+        std::string title = WindowTitleUtf8();
+        for (char& c : title)
+            if (c == '/' || static_cast<unsigned char>(c) < 0x20) c = '_';
+        if (title.empty() || title[0] == '.') title = "Orvan" + title;
+        char stamp[32];
+        std::time_t now = std::time(nullptr);
+        std::tm local;
+        localtime_r(&now, &local);
+        std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
+        std::string path = folder + "/" + title + "_" + stamp + ".png";
+        for (int k = 2; ::access(path.c_str(), F_OK) == 0 && k < 100; ++k)
+            path = folder + "/" + title + "_" + stamp + "-" + std::to_string(k) + ".png";
+        bool saved = !folder.empty() && sys::MakeFolders(folder) && WriteBackBufferPng(path);
+        Log("Screenshot %s: %s", saved ? "saved" : "failed", path.c_str());
+        const char* home = std::getenv("HOME");
+        if (home && *home && path.compare(0, std::strlen(home) + 1, std::string(home) + "/") == 0)
+            path = "~" + path.substr(std::strlen(home));
+        ShowNote(saved ? "Screenshot: " + path : "The screenshot could not be saved in " + folder);
     }
 
-    int ReadPad() {
-        if (!joystick_) return 0;
-        int bits = 0;
-        // Axes to -1000..1000 with a dead zone of a quarter of the travel; any reading off
-        // centre after that sets the direction.
-        auto axis = [&](int i) {
-            if (i >= SDL_JoystickNumAxes(joystick_)) return 0;
-            int v = SDL_JoystickGetAxis(joystick_, i) * 1000 / 32767;
-            return (v > -250 && v < 250) ? 0 : v;
-        };
-        int x = axis(0), y = axis(1);
-        if (y > 0) bits |= 0x1;
-        if (x < 0) bits |= 0x2;
-        if (x > 0) bits |= 0x4;
-        if (y < 0) bits |= 0x8;
-        if (SDL_JoystickNumHats(joystick_) > 0) {
-            Uint8 hat = SDL_JoystickGetHat(joystick_, 0);
-            if (hat & SDL_HAT_DOWN) bits |= 0x1;
-            if (hat & SDL_HAT_LEFT) bits |= 0x2;
-            if (hat & SDL_HAT_RIGHT) bits |= 0x4;
-            if (hat & SDL_HAT_UP) bits |= 0x8;
+    void ShowNote(const std::string& utf8) {
+        if (note_) SDL_DestroyTexture(note_);
+        note_ = nullptr;
+        std::vector<uint32_t> pixels =
+            RenderNote(sys::Utf8ToCp932(utf8), &noteWidth_, &noteHeight_);
+        if (pixels.empty()) return;
+        note_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                  noteWidth_, noteHeight_);
+        if (!note_) return;
+        SDL_UpdateTexture(note_, nullptr, pixels.data(), noteWidth_ * 4);
+        SDL_SetTextureBlendMode(note_, SDL_BLENDMODE_BLEND);
+        noteShown_ = SDL_GetTicks();
+    }
+
+    // The note stays two seconds and fades out over the third.
+    void DrawNote() {
+        if (!note_) return;
+        Uint32 age = SDL_GetTicks() - noteShown_;
+        if (age >= 3000) {
+            SDL_DestroyTexture(note_);
+            note_ = nullptr;
+            return;
         }
-        int buttons = SDL_JoystickNumButtons(joystick_);
-        for (int k = 0; k < 24 && k < buttons; ++k)
-            if (SDL_JoystickGetButton(joystick_, k)) bits |= 0x10 << k;
-        return bits;
+        SDL_SetTextureAlphaMod(note_,
+                               age < 2000 ? 255 : static_cast<Uint8>(255 * (3000 - age) / 1000));
+        SDL_Rect at{8, kScreenHeight - noteHeight_ - 8, noteWidth_, noteHeight_};
+        SDL_RenderCopy(renderer_, note_, nullptr, &at);
     }
 
     void OpenAudio() {
@@ -300,11 +277,14 @@ private:
         SDL_PauseAudioDevice(audio_, 0);
     }
 
-    int scale_;
+    SdlSettings settings_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
-    SDL_Joystick* joystick_ = nullptr;
+    SDL_Texture* note_ = nullptr;
+    int noteWidth_ = 0, noteHeight_ = 0;
+    Uint32 noteShown_ = 0;
+    Pads pads_;
     SDL_AudioDeviceID audio_ = 0;
     int audioRate_ = 0;
     bool videoUp_ = false, joystickUp_ = false, audioUp_ = false;
@@ -315,12 +295,21 @@ private:
 
 }  // namespace
 
-int g_sdlWindowScale = 0;
+namespace {
+SdlSettings& Settings() {
+    static SdlSettings settings;
+    return settings;
+}
+}  // namespace
+
 std::unique_ptr<Host> CreateSdlHost() {
-    return std::make_unique<SdlHost>(g_sdlWindowScale);
+    return std::make_unique<SdlHost>(Settings());
+}
+void SetSdlSettings(const SdlSettings& settings) {
+    Settings() = settings;
 }
 void SetWindowScale(int scale) {
-    g_sdlWindowScale = scale;
+    Settings().scale = scale;
 }
 
 }  // namespace media

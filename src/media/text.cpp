@@ -33,8 +33,7 @@ int TextWidth(FontFace& font, const char* text, size_t length) {
 // The text's top-left at (x, y), outline included: every outline first, then the letters,
 // so that no outline covers a neighbouring letter.
 void DrawText(FontFace& font, int x, int y, const char* text, uint32_t colour, uint32_t edgeColour,
-              const PixelMode& mode) {
-    const Surface s = BackSurface();
+              const PixelMode& mode, const Surface& s = BackSurface()) {
     const ClipRect screen = SurfaceRect(s);
     const int e = font.Edge();
     const int baseline = y + e + font.Ascent();
@@ -93,6 +92,20 @@ void DrawDebugText(const std::vector<std::string>& lines) {
     const size_t fit = std::min<size_t>(80, size_t(kScreenHeight / lineHeight));
     for (size_t i = 0; i < lines.size() && i < fit; ++i)
         DrawText(*font, 0, int(i) * lineHeight, lines[i].c_str(), 0xFFFFFF, 0x000000, mode);
+}
+
+std::vector<uint32_t> RenderNote(const std::string& text, int* width, int* height) {
+    MediaLockGuard g;
+    FontFace* font = DebugFont();
+    if (!font) return {};
+    constexpr int kMargin = 6;
+    *width = TextWidth(*font, text.c_str(), text.size()) + 2 * kMargin;
+    *height = std::max(font->LineHeight(), 1) + kMargin;
+    std::vector<uint32_t> pixels(size_t(*width) * size_t(*height), 0x181818);
+    Surface s{pixels.data(), *width, *height, *width};
+    DrawText(*font, kMargin, kMargin / 2, text.c_str(), 0xFFFFFF, 0x000000, PixelMode(), s);
+    for (uint32_t& p : pixels) p = (p & 0xFFFFFF) | 0xD8000000u;
+    return pixels;
 }
 
 }  // namespace media

@@ -37,7 +37,19 @@ int ParseCommandLine(int argc, char** argv, TRunOptions* options) {
     std::string frames, seed;
     std::vector<std::string> dumps, shots;
     bool fullscreen = false, windowed = false;
-    app.add_option("--data", options->dataDir, "the data folder to play instead of Data/");
+    auto* game = app.add_option("GAME", options->game,
+                                "a game to play: a folder holding Data/, a Data folder, or a zip");
+    auto* demo = app.add_flag("--demo", options->demo, "play the installed demo game");
+    auto* data =
+        app.add_option("--data", options->dataDir, "the data folder to play instead of Data/");
+    game->excludes(demo)->excludes(data);
+    demo->excludes(data);
+    app.add_option("--config", options->configPath,
+                   "the configuration file instead of $XDG_CONFIG_HOME/orvan/orvan.conf");
+    app.add_option("--set", options->sets,
+                   "'SECTION.NAME = VALUE': a configuration line for this run, e.g. "
+                   "'window.scale = 2' or 'keyboard.fire = Space'")
+        ->allow_extra_args(false);
     app.add_flag("--headless", options->headless,
                  "no window and no audio device; virtual clock; boxes on stderr");
     app.add_option("--frames", frames, "stop after frame N");
@@ -45,8 +57,10 @@ int ParseCommandLine(int argc, char** argv, TRunOptions* options) {
     app.add_option("--input", options->inputScript, "scripted input file");
     app.add_option("--record", options->recordPath, "record the run's input to FILE");
     app.add_option("--replay", options->replayPath, "play back a recorded run");
-    app.add_option("--dump-state", dumps, "F:FILE: write the world as JSON after frame F");
-    app.add_option("--screenshot", shots, "F:FILE: write the picture as PNG after frame F");
+    app.add_option("--dump-state", dumps, "F:FILE: write the world as JSON after frame F")
+        ->allow_extra_args(false);
+    app.add_option("--screenshot", shots, "F:FILE: write the picture as PNG after frame F")
+        ->allow_extra_args(false);
     app.add_option("--scale", options->scale, "window size as a multiple of 640x480")
         ->check(CLI::Range(1, 16));
     auto* fs = app.add_flag("--fullscreen", fullscreen, "start in desktop full screen");

@@ -1,6 +1,6 @@
 // The command line. With no arguments the program behaves as the game always has: it plays
 // the project in "Data/" below the current folder, in a window or full screen as
-// "Setting.bin" says.
+// "Setting.bin" says. A GAME argument or --demo names what to play instead (shell/launch).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,8 @@ struct TFrameFile {
 };
 
 struct TRunOptions {
+    std::string game;     // a game folder, a Data folder or a zip of either (shell/launch)
+    bool demo = false;    // the installed demo game
     std::string dataDir;  // empty: "Data\" below the current folder
     bool headless = false;
     uint32_t frames = 0;  // 0: run until the game ends
@@ -23,8 +25,10 @@ struct TRunOptions {
     std::string replayPath;
     std::vector<TFrameFile> dumps;
     std::vector<TFrameFile> screenshots;
-    int scale = 0;        // window scale, 0 = largest that fits
-    int windowMode = -1;  // -1 as "Setting.bin" says, 0 full screen, 1 windowed
+    int scale = 0;                  // window scale, 0 = largest that fits
+    int windowMode = -1;            // -1 as "Setting.bin" says, 0 full screen, 1 windowed
+    std::string configPath;         // empty: $XDG_CONFIG_HOME/orvan/orvan.conf
+    std::vector<std::string> sets;  // configuration lines that override the file's
 
     // Test play and author mode (shell/author_options.cpp); none of them in a plain run.
     bool author = false;      // author keys, overlay, reload, watching the data folder

@@ -11,7 +11,9 @@
 #include "media/input_script.h"
 #include "media/inspect.h"
 #include "media/media.h"
+#include "shell/config.h"
 #include "shell/game.h"
+#include "shell/launch.h"
 #include "shell/replay.h"
 #include "shell/state_dump.h"
 #include "sys/sys.h"
@@ -86,9 +88,39 @@ int RunGame(const TRunOptions& options) {
         }
     }
 
+    // The player's configuration, then the command line's lines over it.
+    TConfig config;
+    std::vector<std::string> messages;
+    if (!LoadConfigFile(options.configPath.empty() ? DefaultConfigPath() : options.configPath,
+                        &config, &messages) &&
+        !options.configPath.empty()) {
+        std::fprintf(stderr, "orvan: --config: cannot read '%s'\n", options.configPath.c_str());
+        return 2;
+    }
+    for (const std::string& line : options.sets) ParseConfigOverride(line, &config, &messages);
+    for (const std::string& m : messages) std::fprintf(stderr, "orvan: %s\n", m.c_str());
+
+    // What to play. A game that is not one ends the run before anything is made for it.
+    TLaunch launch;
+    std::string error;
+    if (!ResolveLaunch(options, &launch, &error)) {
+        std::fprintf(stderr, "orvan: %s\n", error.c_str());
+        if (!options.headless)
+            sys::ShowMessageBox(sys::Utf8ToCp932(error).c_str(), "Orvan",
+                                sys::MessageBoxIcon::Exclamation, sys::MessageBoxButtons::Ok, 0);
+        return 2;
+    }
+
     TStartup startup;
-    startup.windowMode = options.windowMode;
+    startup.windowMode = options.windowMode != -1  ? options.windowMode
+                         : config.fullscreen == -1 ? -1
+                                                   : 1 - config.fullscreen;
     startup.testPlay = TestPlayOf(options);
+    if (!launch.dataFolder.empty()) startup.changeIntoData = false;
+    if (!ApplyLaunch(launch)) {
+        std::fprintf(stderr, "orvan: cannot enter '%s'\n", launch.dataFolder.c_str());
+        return 2;
+    }
     if (!options.dataDir.empty()) {
         if (::chdir(options.dataDir.c_str()) != 0) {
             std::fprintf(stderr, "orvan: --data: cannot enter '%s'\n", options.dataDir.c_str());
@@ -102,7 +134,15 @@ int RunGame(const TRunOptions& options) {
         sys::SetMessageBoxesToStderr(true);
         media::SetHost(media::CreateHeadlessHost());
     } else {
-        media::SetWindowScale(options.scale);
+        media::SdlSettings sdl;
+        sdl.scale = options.scale ? options.scale : config.scale;
+        sdl.integerScaling = config.integerScaling;
+        sdl.vsync = config.vsync;
+        sdl.controls = config.controls;
+        sdl.screenshotFolder = launch.screenshots;
+        sdl.controllerMappings =
+            XdgHome("XDG_CONFIG_HOME", ".config") + "/orvan/gamecontrollerdb.txt";
+        media::SetSdlSettings(sdl);
         media::SetHost(media::CreateSdlHost());
     }
 
