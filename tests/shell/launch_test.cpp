@@ -10,7 +10,6 @@
 #include "base/paths.h"
 #include "project/project.h"
 #include "shell/program_files.h"
-#include "support/project_writer.h"
 #include "support/temp_dir.h"
 #include "support/zip_writer.h"
 #include "sys/sys.h"
@@ -94,20 +93,16 @@ TEST_F(LaunchTest, WhatIsNotAGameIsRefusedAndNothingIsCreatedInIt) {
     games.WriteFile("notes.txt", "not a zip");
     games.WriteFile("NoData.zip", MakeZip({{"Game/readme.txt", "r"}}));
     const auto before = Listing(games.path());
-    const struct {
-        const char* game;
-        const char* message;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"Empty", "is not a game: it holds no Data folder"},
         {"Two", "is not a game: it holds no Data folder"},
         {"notes.txt", "is not a game: it is not a zip archive"},
         {"NoData.zip", "is not a game: it holds no Data folder"},
-        {"missing", "cannot find the game"},
-    };
+        {"missing", "cannot find the game"}};
     for (const auto& c : cases) {
         std::string error;
-        EXPECT_FALSE(Resolve(games / c.game, &error)) << c.game;
-        EXPECT_NE(error.find(c.message), std::string::npos) << c.game << ": " << error;
+        EXPECT_FALSE(Resolve(games / c.first, &error)) << c.first;
+        EXPECT_NE(error.find(c.second), std::string::npos) << c.first << ": " << error;
     }
     EXPECT_EQ(Listing(games.path()), before);
     EXPECT_FALSE(home.Exists("data"));
@@ -132,10 +127,8 @@ TEST_F(LaunchTest, AReadOnlyGameIsReadInPlaceAndItsOwnFilesGoElsewhere) {
     EXPECT_FALSE(sys::FileExists("Sprite0.png"));
     FILE* f = sys::OpenFile(JoinPath(kSoundFolder, project.sounds[0].fileName).c_str(), "rb");
     ASSERT_NE(f, nullptr);
-    char bytes[4] = {};
-    EXPECT_EQ(std::fread(bytes, 1, 4, f), 3u);
+    EXPECT_EQ(std::fgetc(f), 'w');
     std::fclose(f);
-    EXPECT_STREQ(bytes, "wav");
 
     EXPECT_EQ(LoadBestScore(), 1234u);  // the game's own, while there is none of ours
     EXPECT_TRUE(SaveBestScore(5678));

@@ -52,6 +52,8 @@ TEST(Zip, RefusesHostileArchivesWithoutWritingOutsideItsFolder) {
     ZipItem second{"y.bin", ""};
     second.sharesDataWith = 0;
     ZipItem crypted{"x.bin", "secret"};
+    std::string damaged = MakeZip({{"x.bin", "some data"}});
+    damaged[30 + 5] = 'X';  // inside the stored bytes, after the 30-byte header and "x.bin"
     std::string encrypted = MakeZip({crypted});
     encrypted[30 + 5 + 6 + 8] = 1;  // the directory's flags, after the local entry
     struct Case {
@@ -71,6 +73,7 @@ TEST(Zip, RefusesHostileArchivesWithoutWritingOutsideItsFolder) {
         {"not a zip", std::string(100, 'z'), "not a zip"},
         {"cut short", MakeZip({{"x.bin", "data"}}).substr(0, 40), "not a zip"},
         {"encrypted", encrypted, "encrypted"},
+        {"damaged data", damaged, "damaged"},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -82,11 +85,4 @@ TEST(Zip, RefusesHostileArchivesWithoutWritingOutsideItsFolder) {
         EXPECT_FALSE(dir.Exists("evil.txt")) << c.what;
         EXPECT_FALSE(fs::exists("/tmp/evil.txt")) << c.what;
     }
-}
-
-TEST(Zip, ADamagedEntryIsRefusedByItsChecksum) {
-    TempDir dir;
-    std::string zip = MakeZip({{"x.bin", "some data"}});
-    zip[30 + 5] = 'X';  // inside the stored bytes, after the 30-byte header and "x.bin"
-    EXPECT_NE(Unpack(dir, zip).find("damaged"), std::string::npos);
 }
