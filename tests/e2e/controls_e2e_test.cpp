@@ -62,7 +62,8 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
                   "[keyboard]\nfire = J\nright = L\n[window]\nbogus = 1\n");
     std::vector<std::string> args = {ORVAN_BINARY, dir / "Game", "--windowed", "--record",
                                      dir / "run.replay"};
-    for (int f = 30; f <= 1200; f += 30)  // the windowed run's state every half second
+    constexpr int kEvery = 30, kLastDump = 3000;  // the windowed run's state every half second
+    for (int f = kEvery; f <= kLastDump; f += kEvery)
         args.insert(args.end(),
                     {"--dump-state", std::to_string(f) + ":" + (dir / std::to_string(f))});
     pid_t pid = fork();
@@ -80,6 +81,17 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
     }
     ASSERT_GT(pid, 0);
 
+    // The newest state the run has written (a file still being written is read again later).
+    nlohmann::json last;
+    int next = kEvery;
+    auto inPlayOnTheRight = [&] {
+        for (; next <= kLastDump && dir.Exists(std::to_string(next)); next += kEvery) {
+            auto state = nlohmann::json::parse(dir.ReadFile(std::to_string(next)), nullptr, false);
+            if (state.is_discarded()) break;
+            last = state;
+        }
+        return !last.is_null() && last["states"][0] == 11 && last["player"]["x"] > 300.0;
+    };
     Window window = 0;  // titled "Orvan デモ"
     for (int i = 0; i < 200 && !window; ++i, Sleep(50))
         window =
@@ -89,6 +101,8 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
         XSync(display, False);
         Sleep(300);
         // J (fire) starts the game from the title menu and shoots; L (right) steers the ship.
+        // Both are held until the ship is seen in play far to the right: a build with
+        // sanitizers runs the game far slower than real time.
         const KeyCode keys[] = {XKeysymToKeycode(display, XK_j), XKeysymToKeycode(display, XK_l)};
         const KeyCode shot = XKeysymToKeycode(display, XK_F12);
         for (KeyCode k : keys) XTestFakeKeyEvent(display, k, True, 0);
@@ -97,7 +111,7 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
         XTestFakeKeyEvent(display, shot, True, 0);
         XTestFakeKeyEvent(display, shot, False, 0);
         XSync(display, False);
-        Sleep(7000);
+        for (int i = 0; i < 450 && !inPlayOnTheRight(); ++i) Sleep(200);
         for (KeyCode k : keys) XTestFakeKeyEvent(display, k, False, 0);
         XSync(display, False);
     }
@@ -113,17 +127,11 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
     EXPECT_TRUE(exited && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
     // The bad line was named; the rest of the file applied: the game saw its own codes for
-    // fire (0x2D) and right (0xCD) from J and L, and in play the ship left x 208 to the right.
+    // fire (0x2D) and right (0xCD) from J and L.
     EXPECT_NE(err.find("orvan.conf:5: 'bogus' is not a setting of [window]"), std::string::npos)
         << err;
     EXPECT_NE(dir.ReadFile("run.replay").find(" 2d cd\n"), std::string::npos);
-    nlohmann::json last;
-    for (int f = 30; f <= 1200; f += 30)
-        if (dir.Exists(std::to_string(f)))
-            last = nlohmann::json::parse(dir.ReadFile(std::to_string(f)));
-    ASSERT_FALSE(last.is_null());
-    EXPECT_EQ(last["states"][0], 11) << last["frame"];  // GamePlay
-    EXPECT_GT(last["player"]["x"].get<double>(), 300.0);
+    EXPECT_TRUE(inPlayOnTheRight()) << last;  // GamePlay, and the ship left x 208
     // F12 saved the picture into the pictures folder.
     size_t shots = 0;
     if (fs::is_directory(dir / "pictures/Orvan"))
