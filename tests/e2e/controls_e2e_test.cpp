@@ -92,6 +92,13 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
         }
         return !last.is_null() && last["states"][0] == 11 && last["player"]["x"] > 300.0;
     };
+    auto Screenshots = [&] {
+        size_t n = 0;
+        if (fs::is_directory(dir / "pictures/Orvan"))
+            for (const auto& e : fs::directory_iterator(dir / "pictures/Orvan"))
+                n += e.path().extension() == ".png" && fs::file_size(e.path()) > 1000;
+        return n;
+    };
     Window window = 0;  // titled "Orvan デモ"
     for (int i = 0; i < 200 && !window; ++i, Sleep(50))
         window =
@@ -104,16 +111,16 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
         // Both are held until the ship is seen in play far to the right: a build with
         // sanitizers runs the game far slower than real time.
         const KeyCode keys[] = {XKeysymToKeycode(display, XK_j), XKeysymToKeycode(display, XK_l)};
-        const KeyCode shot = XKeysymToKeycode(display, XK_F12);
         for (KeyCode k : keys) XTestFakeKeyEvent(display, k, True, 0);
         XSync(display, False);
-        Sleep(1000);
+        for (int i = 0; i < 450 && !inPlayOnTheRight(); ++i) Sleep(200);
+        // F12 once the window surely takes keys.
+        const KeyCode shot = XKeysymToKeycode(display, XK_F12);
         XTestFakeKeyEvent(display, shot, True, 0);
         XTestFakeKeyEvent(display, shot, False, 0);
-        XSync(display, False);
-        for (int i = 0; i < 450 && !inPlayOnTheRight(); ++i) Sleep(200);
         for (KeyCode k : keys) XTestFakeKeyEvent(display, k, False, 0);
         XSync(display, False);
+        for (int i = 0; i < 100 && Screenshots() == 0; ++i) Sleep(100);
     }
     kill(pid, SIGTERM);  // SDL turns it into a quit, as closing the window would
     int status = 0;
@@ -132,12 +139,7 @@ TEST(Controls, RemappedKeysDriveTheGameAndF12SavesAScreenshot) {
         << err;
     EXPECT_NE(dir.ReadFile("run.replay").find(" 2d cd\n"), std::string::npos);
     EXPECT_TRUE(inPlayOnTheRight()) << last;  // GamePlay, and the ship left x 208
-    // F12 saved the picture into the pictures folder.
-    size_t shots = 0;
-    if (fs::is_directory(dir / "pictures/Orvan"))
-        for (const auto& e : fs::directory_iterator(dir / "pictures/Orvan"))
-            shots += e.path().extension() == ".png" && fs::file_size(e.path()) > 1000;
-    EXPECT_EQ(shots, 1u);
+    EXPECT_EQ(Screenshots(), 1u);             // in the pictures folder
 }
 
 }  // namespace
