@@ -116,6 +116,7 @@ int RunGame(const TRunOptions& options) {
                          : config.fullscreen == -1 ? -1
                                                    : 1 - config.fullscreen;
     startup.testPlay = TestPlayOf(options);
+    startup.testPlay.author = options.author || config.author;  // "author = yes" in the file
     if (!launch.dataFolder.empty()) startup.changeIntoData = false;
     if (!ApplyLaunch(launch)) {
         std::fprintf(stderr, "orvan: cannot enter '%s'\n", launch.dataFolder.c_str());
