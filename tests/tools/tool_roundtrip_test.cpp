@@ -80,11 +80,9 @@ TEST_F(OddProject, OddValuesAreKeptAsNumbersAndHexText) {
     EXPECT_EQ(j["player"]["padding"], Json({1, 2, 3}));
     const Json& actions = j["enemies"][0]["actions"];
     EXPECT_EQ(actions[0], Json({{"command", "setSpeed"}, {"paramA", 25}}));
-    EXPECT_EQ(actions[1]["command"], "moveOn");
-    EXPECT_EQ(actions[1]["paramB"], 4);
-    EXPECT_EQ(actions[1]["extra"], "fan");
-    EXPECT_EQ(actions[1]["target"], "enemy");
-    EXPECT_EQ(actions[1]["angleMode"], 9);
+    EXPECT_EQ(std::vector<Json>({actions[1]["command"], actions[1]["paramB"], actions[1]["extra"],
+                                 actions[1]["target"], actions[1]["angleMode"]}),
+              std::vector<Json>({"moveOn", 4, "fan", "enemy", 9}));
     EXPECT_EQ(actions[4]["command"], 77);
     EXPECT_EQ(actions[4]["extra"], 12);
     EXPECT_EQ(j["enemies"][0]["shotResponse"], 5);
