@@ -65,7 +65,8 @@ TEST_F(DefinitionFiles, ZeroOrNegativeCountsAreEmptyListsAndReadingGoesOn) {
         TMapDef map;
         std::vector<int32_t> order = {9};
         EXPECT_EQ(LoadEnemyDef(e, 1), FileStatus::Loaded) << count;
-        EXPECT_TRUE(e.actions.empty() && e.dropKinds.empty()) << count;
+        // Nothing is reserved either.
+        EXPECT_TRUE(e.actions.capacity() == 0 && e.dropKinds.capacity() == 0) << count;
         EXPECT_EQ(e.dropCount, 3) << count;
         EXPECT_EQ(e.groundDistance, -40) << count;
         EXPECT_EQ(LoadMapDef(map, 0), FileStatus::Loaded) << count;

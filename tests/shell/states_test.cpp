@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "media/core.h"
 #include "media/media.h"
 #include "project/project.h"
 #include "support/game_runner.h"
@@ -90,6 +91,20 @@ using Queue = std::vector<int32_t>;
 
 }  // namespace
 
+// Start-up asks the media layer for a 640 x 480 screen at 60 Hz, in a window as the settings
+// say, drawing to the back buffer unfiltered, with a 13-pixel anti-aliased default font.
+TEST_F(States, StartUpSetsTheScreenAndTheDefaultFont) {
+    const media::Core& c = media::TheCore();
+    EXPECT_EQ((std::vector<int>{c.width, c.height, c.refreshRate, c.windowed, c.logEnabled}),
+              (std::vector<int>{640, 480, 60, 0, 1}));
+    EXPECT_EQ((std::vector<int>{c.drawTarget, c.filterMode, c.defaultFontSize,
+                                c.defaultFontThickness, c.defaultFontCharset, c.defaultFontType}),
+              (std::vector<int>{-2, 0, 13, 1, -1, 2}));
+    project.dir.WriteFile("Setting.bin", std::string("\x00\x01", 2));
+    SetUp();
+    EXPECT_TRUE(media::TheCore().windowed);
+}
+
 // Every menu choice that goes on playing, in one walk through the states; the title music
 // starts once and keeps playing through the configuration menu, but not through a game.
 TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
@@ -104,21 +119,22 @@ TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
     EXPECT_EQ(run->Queue(), (Queue{kConfigMenuOpen, kConfigMenu, kTitleMenuOpen, kTitleMenu}));
     ASSERT_TRUE(run->RunUntilState(kConfigMenu));
     Idle(25);
-    Decide(10);  // "戻る"
+    Hold("PADDOWN", 10);  // the pad moves and decides as the keys do
+    Hold("PAD3", 1);      // "戻る"
     EXPECT_EQ(run->Queue(), (Queue{kTitleMenuOpen, kTitleMenu}));
     Idle(1);
     EXPECT_EQ(game().titleDelay, 0);               // the 25-frame delay starts again
     EXPECT_TRUE(game().frameSoundStarts.empty());  // still playing: not restarted
     EXPECT_EQ(IsSoundPlaying(music), 1);
     Idle(25);
-    Hold("UP", 10);
+    Hold("PADUP", 10);
     Decide(0);
     EXPECT_EQ(run->Queue(), (Queue{kTitleFadeOut, kGameStart, kGameFadeIn, kGamePlay}));
     EXPECT_EQ(IsSoundPlaying(music), 0);
     ASSERT_TRUE(run->RunUntilState(kGamePlay));
     EXPECT_EQ(Item(0), "キャンセル");
 
-    Hold("ESC", 1);
+    Hold("PAD2", 1);  // the pad's pause button
     EXPECT_EQ(run->Queue(), (Queue{kPause}));
     Hold("X", 1);  // "キャンセル", acted on a frame later
     EXPECT_EQ(run->Front(), kPause);

@@ -87,7 +87,7 @@ protected:
     }
 };
 
-TEST_F(Items, FarItemDriftsThenFliesAtTheShipFromJustInside122PixelsAndIsCollected) {
+TEST_F(Items, FarItemDriftsThenFliesAtTheShipFromInside122AndAHalfPixelsAndIsCollected) {
     world->items.Drop(208, 248, 0);  // 200 pixels above the ship
     for (int i = 0; i < 10; ++i) world->items.UpdateAll();
     EXPECT_FALSE(item(0).attracted);
@@ -99,11 +99,13 @@ TEST_F(Items, FarItemDriftsThenFliesAtTheShipFromJustInside122PixelsAndIsCollect
     EXPECT_EQ(frames, 18);  // closes at 6 a frame; collected inside 1 + 7 pixels
     EXPECT_EQ(world->scorePanel.score, 250u);
 
-    world->items.Drop(player().x, player().y - 122, 4);
-    world->items.Drop(player().x, player().y - 123, 4);
+    // The pull starts inside 15000 squared pixels (about 122.5), not on the circle itself.
+    player().x = player().y = 0;
+    world->items.Drop(10, 122.06555615733703, 4);  // 10 squared plus this squared is 15000
+    world->items.Drop(10, 122.065556157337, 4);
     world->items.UpdateAll();
-    EXPECT_TRUE(item(0).attracted);
-    EXPECT_FALSE(item(1).attracted);
+    EXPECT_FALSE(item(0).attracted);
+    EXPECT_TRUE(item(1).attracted);
 }
 
 TEST_F(Items, AttributesRiseByOneUpToTheirCaps) {
