@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "project/definition_files.h"
 #include "project/project.h"
 #include "project_fixture.h"
@@ -31,22 +33,21 @@ TEST_F(LoadProjectTest, GlobalFileGivesSceneStartTitleAndFlagAndTheKindsAreLoade
     EXPECT_EQ(project->mapOrder, (std::vector<int32_t>{2, 1, 0}));
 }
 
-TEST_F(LoadProjectTest, GlobalFileCutShortStillLoadsTheKinds) {
+// A "Global.bin" cut short still loads the kinds; one that cannot be read loads nothing and
+// upgrades nothing.
+TEST_F(LoadProjectTest, ACutGlobalFileStillLoadsTheKindsAndAnUnreadableOneNothing) {
     writer.File("Global/Global.bin", GlobalFile{7, "Long title", 1}.Encode().Prefix(6));
-    writer.Item(0, {"i", 0, 0, 500});
+    writer.Item(0, {"i", 0, 0, 500}).Sprite(0, SpriteFile{"Title"});
+    dir.WriteFile("Sprite3.png", "png");
     LoadProject(*project);
     EXPECT_EQ(project->sceneStart, 7);
     EXPECT_EQ(project->windowTitle, "Orvan");
     EXPECT_EQ(project->items[0].score, 500);
-}
-
-TEST_F(LoadProjectTest, UnreadableGlobalFileLoadsNothingAndUpgradesNothing) {
-    dir.MakeDir("Global/Global.bin");  // exists, but cannot be read as a file
-    writer.Sprite(0, SpriteFile{"Title"});
-    dir.WriteFile("Sprite3.png", "png");
-    LoadProject(*project);
-    EXPECT_EQ(project->sprites[0].name, kUnregisteredCp932);
-    EXPECT_EQ(project->windowTitle, "Orvan");
+    std::remove((dir / "Global/Global.bin").c_str());
+    dir.MakeDir("Global/Global.bin");  // there, but not readable as a file
+    auto unread = std::make_unique<TProject>();
+    LoadProject(*unread);
+    EXPECT_EQ(unread->sprites[0].name, kUnregisteredCp932);
     EXPECT_TRUE(dir.Exists("Sprite3.png"));
 }
 

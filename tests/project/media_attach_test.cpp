@@ -67,12 +67,20 @@ TEST_F(MediaAttach, StripsThatCannotBeCutAttachNothing) {
     dir.WriteFile("Sprite/Sprite0.png", "not really a png");
     dir.WriteFile("Sprite/Sprite1.png", Strip(600, 1, 1));  // 513 frames would fit the image
     TSpriteImage image;
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite0.png", 4, -1, 32));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite0.png", 4, 32, -1));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite0.png", 1, -1, -1));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Missing.png", 4, 32, 32));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite1.png", kMaxStripFrames + 1, 1, 1));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite1.png", 2000000000, 1, 1));
+    const struct {
+        const char* file;
+        int count, width, height;
+    } refused[] = {{"Sprite0", 4, -1, 32},
+                   {"Sprite0", 4, 32, -1},
+                   {"Sprite0", 1, -1, -1},
+                   {"Missing", 4, 32, 32},
+                   {"Sprite1", kMaxStripFrames + 1, 1, 1},
+                   {"Sprite1", 2000000000, 1, 1}};
+    for (const auto& r : refused) {
+        EXPECT_FALSE(LoadImageStrip(image, (std::string("Sprite\\") + r.file + ".png").c_str(),
+                                    r.count, r.width, r.height))
+            << r.file << " " << r.count;
+    }
     EXPECT_TRUE(image.frames.empty());
     EXPECT_EQ(image.imageWidth, 0);
     // A count of zero or less leaves even the frames already there.
