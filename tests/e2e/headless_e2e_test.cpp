@@ -32,6 +32,7 @@ TEST(Headless, DumpsTheStateQueueAndFade) {
     EXPECT_EQ(s1["frame"], 1);
     EXPECT_EQ(s1["states"], json({2, 4, 5}));  // Boot has popped
     EXPECT_EQ(s1["fade"], 0);
+    EXPECT_EQ(std::make_pair(s1["score"], s1["best"]), std::make_pair(json(0), json(0)));
     json s60 = ReadJson(dir, "s60.json");
     // Fade in over frames 2..53, the menu opens in 54, frames 55..60 count the delay.
     EXPECT_EQ(s60["states"], json({5}));

@@ -146,6 +146,19 @@ TEST_F(Enemies, DrawOrderHoldsEverySlotOnceSortedByKey) {
         EXPECT_LE(Pool().drawOrder[i > 0 ? i - 1 : 0].key, p.key);
     }
     EXPECT_EQ(slots.size(), static_cast<size_t>(TEnemyPool::kSize));
+    // Among equal keys the table's own order counts, as the drawing and the dump show it.
+    world = std::make_unique<TWorld>();
+    Link();
+    const int32_t equalKeys[] = {5, 5, -3, 5, 0, 5};
+    for (int i = 0; i < 6; ++i) {
+        if (i == 5) Enemy(1).Kill();  // the last one takes this slot
+        Def(30 + equalKeys[i]).groundDistance = equalKeys[i];
+        Spawn(30 + equalKeys[i]);
+    }
+    std::vector<int32_t> live;
+    for (const TDrawOrderEntry& p : Pool().drawOrder)
+        if (Enemy(p.slot).IsAlive()) live.push_back(p.slot);
+    EXPECT_EQ(live, (std::vector<int32_t>{2, 4, 3, 1, 0}));
 }
 
 }  // namespace

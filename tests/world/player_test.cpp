@@ -46,10 +46,12 @@ TEST_F(Ship, SteeringPrioritiesAndFullSpeedDiagonalsByKeyOrPad) {
     }
     media::TheCore().pad = 0;
     // The centre stays inside the field on every side.
-    for (auto [key, x, y, ex, ey] : {std::tuple{kKeyLeft, 2, 200, 0, 200},
-                                     {kKeyUp, 200, 2, 200, 0},
-                                     {kKeyRight, 414, 200, 416, 200},
-                                     {kKeyDown, 200, 478, 200, 480}}) {
+    for (auto [key, x, y, ex, ey] : {std::tuple{kKeyLeft, 2.0, 200.0, 0.0, 200.0},
+                                     {kKeyLeft, 4.5, 200.0, 0.5, 200.0},
+                                     {kKeyUp, 200.0, 4.5, 200.0, 0.5},
+                                     {kKeyUp, 200.0, 2.0, 200.0, 0.0},
+                                     {kKeyRight, 414.0, 200.0, 416.0, 200.0},
+                                     {kKeyDown, 200.0, 478.0, 200.0, 480.0}}) {
         for (uint8_t& k : app.keys) k = 0;
         Hold(key);
         player().x = x;
