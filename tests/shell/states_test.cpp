@@ -138,6 +138,7 @@ TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
     EXPECT_EQ(run->Queue(), (Queue{kPause}));
     Hold("X", 1);  // "キャンセル", acted on a frame later
     EXPECT_EQ(run->Front(), kPause);
+    EXPECT_EQ(game().menu.decision, 1);  // as the state dump shows it
     Idle(1);
     EXPECT_EQ(run->Queue(), (Queue{kGamePlay}));
     Hold("ESC", 1);
