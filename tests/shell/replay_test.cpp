@@ -10,7 +10,8 @@ TEST(Replay, RoundTripsSeedInputAndChecksumsAndRefusesOtherFiles) {
     uint8_t keys[256] = {}, none[256] = {};
     keys[0x2D] = keys[0xC8] = 1;
     r.RecordInput(3, keys, 0x40);
-    r.RecordInput(4, none, 0);
+    r.RecordInput(4, none, 0);  // a frame without input has no line
+    r.RecordInput(5, none, 0x1);
     r.checksums[60] = 0x0123456789abcdefull;
     r.lastFrame = 61;
     TReplay back;
@@ -18,6 +19,8 @@ TEST(Replay, RoundTripsSeedInputAndChecksumsAndRefusesOtherFiles) {
     ASSERT_TRUE(back.Parse(r.Serialize(), &error)) << error;
     EXPECT_EQ(std::make_pair(back.seed, back.lastFrame), std::make_pair(4242u, 61u));
     EXPECT_EQ(back.checksums.at(60), 0x0123456789abcdefull);
+    EXPECT_EQ(r.Serialize().find("\ni 4 "), std::string::npos);
+    EXPECT_NE(r.Serialize().find("\ni 5 1\n"), std::string::npos);
     for (uint32_t frame : {3u, 4u}) {
         uint8_t out[256] = {};
         int pad = 0;

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 #include "media/core.h"
 #include "media/media.h"
@@ -202,13 +203,18 @@ TEST_F(States, TitleMenuWaits25FramesThenMovesEvery5FramesWithoutWrapping) {
     Hold("DOWN", 25);  // ignored while the delay runs
     EXPECT_EQ(game().menu.cursor, 0);
     EXPECT_EQ(game().menu.repeatCounter, 0);
-    for (auto [frames, cursor] : {std::pair{4, 0}, {1, 1}, {5, 2}, {20, 2}}) {
+    // A move plays the cursor sound in its frame; a move held at the last item does not.
+    const std::vector<int> moved = {game().project->sounds[0].handle}, still = {};
+    for (auto [frames, cursor, sound] :
+         {std::tuple{4, 0, false}, {1, 1, true}, {5, 2, true}, {20, 2, false}}) {
         Hold("DOWN", frames);
         EXPECT_EQ(game().menu.cursor, cursor);
+        EXPECT_EQ(game().frameSoundStarts, sound ? moved : still);
     }
     // The counter is shared and not reset on release: the first move up comes sooner.
     Hold("UP", 5 - game().menu.repeatCounter);
     EXPECT_EQ(game().menu.cursor, 1);
+    EXPECT_EQ(game().frameSoundStarts, moved);
 }
 
 // Held on an item, a decision is taken (and its sound restarted) every frame, but the window

@@ -1,6 +1,7 @@
 // Bullets: aiming, the full pool, leaving the field and what they hit. Items: attraction,
 // collection and attributes; the score and the panel's number texts.
 #include <climits>
+#include <tuple>
 
 #include "render/score_texts.h"
 #include "world_fixture.h"
@@ -35,10 +36,19 @@ TEST_F(Bullets, AimedShotsFlyAtTheShipTurnedClockwiseByTheirAngle) {
     EXPECT_DOUBLE_EQ(bullet(2).angle, 450);   // not aimed: as given
 }
 
+// On every side: one step onto the margin (8 across, 12 down) stays, the next leaves.
 TEST_F(Bullets, LeaveTheFieldOnlyBeyondTheirSpriteMargins) {
-    Fire(kEnemySide, -7, 100, 1, 180);
-    world->bullets.UpdateAll();
-    EXPECT_TRUE(bullet(0).IsAlive());  // at -8 exactly
+    for (auto [x, y, angle] :
+         {std::tuple{-7, 100, 180}, {423, 100, 0}, {100, -11, 270}, {100, 491, 90}}) {
+        Fire(kEnemySide, x, y, 1, angle);
+        world->bullets.UpdateAll();
+        EXPECT_TRUE(bullet(0).IsAlive()) << x << "," << y;
+        world->bullets.UpdateAll();
+        EXPECT_FALSE(bullet(0).IsAlive()) << x << "," << y;
+    }
+    // A sprite number past the table has no margins: the shot ends as soon as it is off.
+    project->bullets[0].sprite = kSpriteCount;
+    Fire(kEnemySide, 0.5, 100, 1, 180);
     world->bullets.UpdateAll();
     EXPECT_FALSE(bullet(0).IsAlive());
 }

@@ -16,7 +16,8 @@ TEST_F(Enemies, HitBoxIsHalfOneFrameUnlessBothSidesAreSetByHand) {
     const TEnemy& e = Enemy(Spawn(4));
     EXPECT_EQ(e.halfWidth, 20);
     EXPECT_EQ(e.halfHeight, 10);
-    Def(5).hitWidth = 5;  // a hit box by hand needs both sides
+    EXPECT_EQ(e.frame, 0);  // the strip starts at its first picture
+    Def(5).hitWidth = 5;    // a hit box by hand needs both sides
     EXPECT_EQ(Enemy(Spawn(5)).halfWidth, kSpriteSize / 2);
 }
 
