@@ -103,7 +103,7 @@ TEST_F(SceneScript, WatchedEnemyLeavingTheScreenReleasesWithoutRewards) {
 }
 
 TEST_F(SceneScript, AFailedSpawnDoesNotHold) {
-    for (int32_t kind : {300, -1, 1}) {  // outside the enemy table, then into a full pool
+    for (int32_t kind : {kEnemyCount, 300, -1, 1}) {  // outside the table, then a full pool
         if (kind == 1) {
             for (int i = 0; i < TEnemyPool::kSize; ++i) Spawn(2);
         }
