@@ -1,6 +1,7 @@
 // Headless runs of the real binary: dumps, scripted input, replays.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "support/png_writer.h"
@@ -22,12 +23,20 @@ json ReadJson(const TempDir& dir, const std::string& name) {
 
 }  // namespace
 
-TEST(Headless, DumpsTheStateQueueAndFade) {
+// Output files named relative to the folder the program starts in land there, not in the data
+// folder; the run stops after the frame --frames names.
+TEST(Headless, DumpsTheStateQueueAndFadeAndTakesScreenshots) {
     TempDir dir;
     MinimalData(dir);
-    RunResult r = RunOrvan({"--headless", "--data", dir.path(), "--frames", "60", "--dump-state",
-                            "1:" + (dir / "s1.json"), "--dump-state", "60:" + (dir / "s60.json")});
+    dir.MakeDir("Data");
+    std::rename((dir / "Frame.png").c_str(), (dir / "Data/Frame.png").c_str());
+    RunResult r = RunOrvan({"--headless", "--data", "Data", "--frames", "60", "--dump-state",
+                            "1:s1.json", "--dump-state", "60:" + (dir / "s60.json"), "--dump-state",
+                            "61:late.json", "--screenshot", "59:shot.png"},
+                           dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(dir.Exists("late.json") || dir.Exists("Data/s1.json"));
+    EXPECT_EQ(dir.ReadFile("shot.png").substr(1, 3), "PNG");
     json s1 = ReadJson(dir, "s1.json");
     EXPECT_EQ(s1["frame"], 1);
     EXPECT_EQ(s1["states"], json({2, 4, 5}));  // Boot has popped
@@ -73,9 +82,11 @@ TEST(Headless, AReplayReproducesItsRecording) {
                   "--record", dir / "run.replay", "--dump-state", "200:" + (dir / "a.json")});
     ASSERT_EQ(rec.exitCode, 0) << rec.err;
     RunResult play = RunOrvan({"--headless", "--data", dir.path(), "--replay", dir / "run.replay",
-                               "--dump-state", "200:" + (dir / "b.json")});
+                               "--dump-state", "200:" + (dir / "b.json"), "--dump-state",
+                               "201:" + (dir / "late.json")});
     ASSERT_EQ(play.exitCode, 0) << play.err;
     EXPECT_EQ(dir.ReadFile("a.json"), dir.ReadFile("b.json"));
+    EXPECT_FALSE(dir.Exists("late.json"));  // the replay ends on its last recorded frame
 
     // A recording that no longer matches the run fails loudly.
     std::string text = dir.ReadFile("run.replay");

@@ -28,7 +28,7 @@ TEST(CommandLine, ReadsEveryOptionAndNoneMeansTheGamesOwnStart) {
     TRunOptions o;
     ASSERT_EQ(Parse({"--data", "d", "--headless", "--frames", "60", "--seed", "1", "--input",
                      "in.txt", "--dump-state", "60:s.json", "--dump-state", "2:t.json",
-                     "--screenshot", "5:a.png", "--scale", "2", "--windowed"},
+                     "--screenshot", "5:a.png", "--scale", "1", "--windowed"},
                     &o),
               -1);
     EXPECT_EQ(o.dataDir + " " + o.inputScript + " " + o.dumps.at(0).path + " " + o.dumps.at(1).path,
@@ -37,7 +37,8 @@ TEST(CommandLine, ReadsEveryOptionAndNoneMeansTheGamesOwnStart) {
         (std::vector<uint32_t>{o.headless, o.frames, o.seedGiven, o.seed, o.dumps[0].frame,
                                o.dumps[1].frame, uint32_t(o.screenshots.size()),
                                o.screenshots[0].frame, uint32_t(o.scale), uint32_t(o.windowMode)}),
-        (std::vector<uint32_t>{1, 60, 1, 1, 60, 2, 1, 5, 2, 1}));
+        (std::vector<uint32_t>{1, 60, 1, 1, 60, 2, 1, 5, 1, 1}));
+    EXPECT_EQ(Parse({"--version"}, &o), 0);
 }
 
 TEST(CommandLine, RefusesMalformedValuesWithCode2) {
