@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "media/core.h"
+#include "media/inspect.h"
 #include "media/media.h"
 #include "project/project.h"
 #include "support/game_runner.h"
@@ -101,9 +102,13 @@ TEST_F(States, StartUpSetsTheScreenAndTheDefaultFont) {
     EXPECT_EQ((std::vector<int>{c.drawTarget, c.filterMode, c.defaultFontSize,
                                 c.defaultFontThickness, c.defaultFontCharset, c.defaultFontType}),
               (std::vector<int>{-2, 0, 13, 1, -1, 2}));
-    project.dir.WriteFile("Setting.bin", std::string("\x00\x01", 2));
+    Idle(1);
+    EXPECT_EQ(media::DebugText(), "");
+    project.dir.WriteFile("Setting.bin", std::string("\x01\x01", 2));  // frame rate, window
     SetUp();
     EXPECT_TRUE(media::TheCore().windowed);
+    Idle(1);
+    EXPECT_EQ(media::DebugText(), "FPS:0");
 }
 
 // Every menu choice that goes on playing, in one walk through the states; the title music
@@ -159,6 +164,7 @@ TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
     EXPECT_EQ(run->Queue(), (Queue{kGameFadeOut, kGameOverFadeIn, kGameOverOpen, kGameOverMenu}));
     game().world.player.gameOver = false;
     ASSERT_TRUE(run->RunUntilState(kGameOverMenu));
+    EXPECT_EQ(IsSoundPlaying(game().project->sounds[10].handle), 1);  // the game-over music
     EXPECT_EQ(Item(0), "タイトルへ戻る");
     EXPECT_EQ(Item(1), "終了");
     Decide(0, true);
@@ -190,6 +196,8 @@ TEST_F(States, EveryExitEndsTheLoopAfterItsFadeOut) {
         e.reach();
         Decide(e.down, e.deferred);
         EXPECT_EQ(run->Queue(), e.queue);
+        for (int music : {9, 10})  // the title's and the game over's stop with the decision
+            EXPECT_EQ(IsSoundPlaying(game().project->sounds[music].handle), 0) << music;
         ASSERT_TRUE(run->RunUntilState(kQuit));
         EXPECT_TRUE(run->Frame());  // Quit runs and sets the request
         EXPECT_EQ(game().app.quitRequest, 1);
@@ -217,8 +225,8 @@ TEST_F(States, TitleMenuWaits25FramesThenMovesEvery5FramesWithoutWrapping) {
     EXPECT_EQ(game().frameSoundStarts, moved);
 }
 
-// Held on an item, a decision is taken (and its sound restarted) every frame, but the window
-// item toggles only once the counter passed 15; the flags are saved on leaving.
+// Held on an item, a decision is taken (and its sound restarted) every frame, but an item
+// toggles only once the counter passed 15; the flags are saved on leaving.
 TEST_F(States, ConfigurationTogglesOncePer16FramesAndRestartsTheDecisionSound) {
     ReachTitleMenu();
     Decide(5);
@@ -235,6 +243,11 @@ TEST_F(States, ConfigurationTogglesOncePer16FramesAndRestartsTheDecisionSound) {
         EXPECT_EQ(game().frameSoundStarts, std::vector<int>{decisionSound});
     }
     EXPECT_EQ(Item(0), "画面モード: ウィンドウモード");
-    Decide(10);
-    EXPECT_EQ(project.dir.ReadFile("Setting.bin"), std::string("\x00\x01", 2));
+    Hold("DOWN", 5);  // the counter goes on meanwhile: 11 more frames toggle the frame rate
+    Hold("X", 10);
+    EXPECT_EQ(game().setting.showFps, 0);
+    Hold("X", 1);
+    EXPECT_EQ(Item(1), "FPS表示: する");
+    Decide(5);
+    EXPECT_EQ(project.dir.ReadFile("Setting.bin"), std::string("\x01\x01", 2));
 }

@@ -1,6 +1,7 @@
 // Bullets: aiming, the full pool, leaving the field and what they hit. Items: attraction,
 // collection and attributes; the score and the panel's number texts.
 #include <climits>
+#include <cmath>
 #include <tuple>
 
 #include "render/score_texts.h"
@@ -116,6 +117,26 @@ TEST_F(Items, FarItemDriftsThenFliesAtTheShipFromInside122AndAHalfPixelsAndIsCol
     world->items.UpdateAll();
     EXPECT_FALSE(item(0).attracted);
     EXPECT_TRUE(item(1).attracted);
+}
+
+// A dropped item drifts at 0.1 to 0.5 pixels a frame in a random heading of 1 to 360 degrees,
+// and leaves when it is more than three half sizes off the field on any side.
+TEST_F(Items, DriftAndLeaveBeyondThreeHalfSizes) {
+    RandMirror mirror(1);  // the fixture's seed
+    world->items.Drop(100, 100, 0);
+    const double speed = (mirror.Next() % 5 + 1) * 0.1, angle = mirror.Next() % 360 + 1;
+    world->items.UpdateAll();
+    EXPECT_NEAR(item(0).x, 100 + speed * std::cos(angle * kDegToRad), 1e-9);
+    EXPECT_NEAR(item(0).y, 100 + speed * std::sin(angle * kDegToRad), 1e-9);
+    for (auto [x, y, vx, vy] :
+         {std::tuple{-29, 200, -1, 0}, {445, 200, 1, 0}, {20, -20, 0, -1}, {20, 500, 0, 1}}) {
+        item(0).x = x, item(0).y = y, item(0).vx = vx, item(0).vy = vy;
+        world->items.UpdateAll();
+        EXPECT_TRUE(item(0).IsAlive()) << x << "," << y;  // on the margin
+        world->items.UpdateAll();
+        EXPECT_FALSE(item(0).IsAlive()) << x << "," << y;
+        world->items.Drop(100, 100, 0);
+    }
 }
 
 TEST_F(Items, AttributesRiseByOneUpToTheirCaps) {
