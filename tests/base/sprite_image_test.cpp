@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -66,6 +67,12 @@ TEST_F(SpriteImage, DrawPutsTheTopLeftAndDrawRotatedTheCentreAtTheTruncatedPosit
     EXPECT_EQ(LitBox(), (Box{10, 0, 14, 2}));
     EXPECT_EQ(Pixel(10, 0), At(3, 0));
     ClearScreen();
+    s.drawX = NAN;  // a position that is not a number draws at 0
+    s.mirrored = 0;
+    s.Draw(0);
+    EXPECT_EQ(LitBox(), (Box{0, 0, 4, 2}));
+    ClearScreen();
+    s.drawX = 10.9;
     s.drawY = 10.2;
     s.drawScale = 1;
     s.mirrored = 0;
@@ -103,10 +110,11 @@ TEST_F(SpriteImage, BlendValueAppliesToTheDrawAndBlendingIsOffAfterwards) {
 // corners, edges and, inside, the translucent box instead of the sheet's centre cell. (Every
 // menu's picture is also checked whole, by checksum, in the screen tests.)
 TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
-    std::vector<uint32_t> sheet(30 *
-                                39);  // cell (cx, cy) has red 0x40 (cx + 1), green 0x40 (cy + 1)
+    // Cell (cx, cy) has red 0x40 (cx + 1) and green 0x40 (cy + 1); blue counts the columns
+    // inside the cell, so a cell drawn mirrored shows.
+    std::vector<uint32_t> sheet(30 * 39);
     for (int i = 0; i < 30 * 39; ++i)
-        sheet[i] = 0xFF000020u | uint32_t(0x40 * (i % 30 / 10 + 1)) << 16 |
+        sheet[i] = 0xFF000020u + i % 10 | uint32_t(0x40 * (i % 30 / 10 + 1)) << 16 |
                    uint32_t(0x40 * (i / 30 / 13 + 1)) << 8;
     TSpriteImage s;
     s.frames.push_back(TFramePicture{Load(30, 39, sheet), 0});
@@ -122,8 +130,9 @@ TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
                  {5, 2, 0x383754}};  // 0x8482C6, MakeColor(128, 128, 192), at 108 / 255
     for (const auto& c : cells) {
         const int x = 100 + 10 * c.col, y = 50 + 13 * c.row;
+        const bool box = c.col == 5;
         EXPECT_EQ(Pixel(x, y), c.colour) << c.col << "," << c.row;
-        EXPECT_EQ(Pixel(x + 9, y + 12), c.colour) << c.col << "," << c.row;
+        EXPECT_EQ(Pixel(x + 9, y + 12), c.colour + (box ? 0 : 9)) << c.col << "," << c.row;
     }
     // The draw position is left where the left edge ended.
     EXPECT_DOUBLE_EQ(s.drawX, 100.7);
