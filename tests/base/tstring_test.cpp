@@ -12,12 +12,17 @@ TEST(TString, CopiesAreIndependentAssignTakesItsOwnTextAndFormatStaysInItsBuffer
     TString b(a), c;
     b.data()[0] = 'x';
     c = a;
+    EXPECT_STREQ(c.c_str(), "hello world");
     c.Assign("longer text than before");
+    TString moved;
+    moved = TString("moved");
+    EXPECT_STREQ(moved.c_str(), "moved");
     a.Assign(a.c_str() + 6);
     EXPECT_EQ(std::vector<std::string>({a.c_str(), b.c_str(), c.c_str()}),
               std::vector<std::string>({"world", "xello world", "longer text than before"}));
     // Empty text has a one-byte buffer, no text none.
     EXPECT_TRUE(TString("").HasBuffer() && TString("").Length() == 0 && !TString().HasBuffer());
+    EXPECT_EQ(TString().Length(), 0u);
     EXPECT_STREQ(TString().c_str(), "");
     TString s;
     EXPECT_STREQ(s.Format("Sprite%d.png", 12).c_str(), "Sprite12.png");

@@ -1,6 +1,7 @@
 // The state queue and the menus, walked with scripted input on the headless host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <tuple>
@@ -223,6 +224,12 @@ TEST_F(States, TitleMenuWaits25FramesThenMovesEvery5FramesWithoutWrapping) {
     Hold("UP", 5 - game().menu.repeatCounter);
     EXPECT_EQ(game().menu.cursor, 1);
     EXPECT_EQ(game().frameSoundStarts, moved);
+    // The cursor bar pulses by 5 a drawing, up to 255 and back down to 130.
+    std::vector<int> seen;
+    for (int i = 0; i < 70; ++i) Idle(1), seen.push_back(game().menu.highlight);
+    EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 255);
+    EXPECT_EQ(*std::min_element(seen.begin(), seen.end()), 130);
+    for (size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(std::abs(seen[i] - seen[i - 1]), 5) << i;
 }
 
 // Held on an item, a decision is taken (and its sound restarted) every frame, but an item
