@@ -106,6 +106,8 @@ TEST(ActorGeometry, TurnNormalisesOnceAndKeepsExactly360) {
     EXPECT_DOUBLE_EQ(a.angle, 355);
     a.Turn(5);
     EXPECT_DOUBLE_EQ(a.angle, 360);
+    a.Turn(-360);
+    EXPECT_DOUBLE_EQ(a.angle, 0);
 }
 
 // The game's conversion factor is a hair above 180 / pi: bearings are near the round values.

@@ -16,8 +16,9 @@ TEST_F(Enemies, HitBoxIsHalfOneFrameUnlessBothSidesAreSetByHand) {
     const TEnemy& e = Enemy(Spawn(4));
     EXPECT_EQ(e.halfWidth, 20);
     EXPECT_EQ(e.halfHeight, 10);
-    EXPECT_EQ(e.frame, 0);  // the strip starts at its first picture
-    Def(5).hitWidth = 5;    // a hit box by hand needs both sides
+    EXPECT_EQ(e.frame, 0);  // the strip starts at its first picture, unflashed
+    EXPECT_FALSE(e.hitFlash);
+    Def(5).hitWidth = 5;  // a hit box by hand needs both sides
     EXPECT_EQ(Enemy(Spawn(5)).halfWidth, kSpriteSize / 2);
 }
 
@@ -47,7 +48,7 @@ TEST_F(Enemies, ShotResponsesOtherThanZeroNeverLoseDurability) {
     for (int k = 1; k <= 4; ++k) Def(k).durability = 0;
     TEnemy& immune = Enemy(Spawn(1));
     TEnemy& harmful = Enemy(Spawn(2, 200, 200, 0, 0, true));
-    TEnemy& harmless = Enemy(Spawn(3));
+    TEnemy& harmless = Enemy(Spawn(3, 100, 300));
     TEnemy& unknown = Enemy(Spawn(4));
     for (TEnemy* e : {&immune, &harmful, &harmless, &unknown}) e->Damage(50);
     EXPECT_EQ(AliveEnemies(), 3);  // the harmful one vanished
@@ -55,6 +56,14 @@ TEST_F(Enemies, ShotResponsesOtherThanZeroNeverLoseDurability) {
               std::vector<int>(3, 0));
     EXPECT_FALSE(immune.hitFlash);
     EXPECT_FALSE(harmful.watched);
+    // Only a body that hurts hurts the ship on contact.
+    player().Activate();
+    player().x = harmless.x, player().y = harmless.y;
+    Pool().UpdateAll();
+    EXPECT_TRUE(player().IsAlive());
+    player().x = immune.x, player().y = immune.y;
+    Pool().UpdateAll();
+    EXPECT_FALSE(player().IsAlive());
 }
 
 TEST_F(Enemies, LeavingThePlayFieldByFiveHalfSizesIsSilent) {

@@ -55,6 +55,10 @@ TEST_F(MediaOutput, ItemsVolleysAndExplosionsStartTheirSounds) {
     EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(8), Sound(8), Sound(8), Sound(3)}));
     world->effects.Explode(100, 100);
     EXPECT_EQ(media::TakeSoundStarts(), std::vector<int>{Sound(2)});
+    project->enemies[2].shotResponse = 2;  // immune: the blocked sound instead of the hit's
+    PlaceEnemy(0, 1, 100, 100, 5, 9).Damage(1);
+    PlaceEnemy(1, 2, 100, 100, 5, 9).Damage(1);
+    EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(7), Sound(8)}));
     Hold(kKeyFire, false);
     media::TheCore().pad = 0x10;  // the pad's bomb button
     player().Update();
