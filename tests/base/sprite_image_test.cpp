@@ -114,7 +114,7 @@ TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
     // inside the cell, so a cell drawn mirrored shows.
     std::vector<uint32_t> sheet(30 * 39);
     for (int i = 0; i < 30 * 39; ++i)
-        sheet[i] = 0xFF000020u + i % 10 | uint32_t(0x40 * (i % 30 / 10 + 1)) << 16 |
+        sheet[i] = (0xFF000020u + i % 10) | uint32_t(0x40 * (i % 30 / 10 + 1)) << 16 |
                    uint32_t(0x40 * (i / 30 / 13 + 1)) << 8;
     TSpriteImage s;
     s.frames.push_back(TFramePicture{Load(30, 39, sheet), 0});
