@@ -1,5 +1,5 @@
-// TSpriteImage: frame checks, blend mode during and after each draw, truncated positions,
-// centring, and the window frame's box and border.
+// TSpriteImage: frame checks, blend mode during and after each draw, truncated positions and
+// centring. (The window frame is checked in every menu's picture, in the screen tests.)
 #include "base/sprite_image.h"
 
 #include <gtest/gtest.h>
@@ -104,39 +104,6 @@ TEST_F(SpriteImage, BlendValueAppliesToTheDrawAndBlendingIsOffAfterwards) {
     EXPECT_EQ(drawn(60, [](TSpriteImage& s) { s.Draw(0); }), At(0, 0));
     s.DrawWindowFrame(100, 100, 2, 1);
     EXPECT_EQ(BlendModeNow(), 0);
-}
-
-// The menus' window frame: (cols + 2) x (rows + 2) cells of 10 x 13 pixels, the sheet's
-// corners, edges and, inside, the translucent box instead of the sheet's centre cell. (Every
-// menu's picture is also checked whole, by checksum, in the screen tests.)
-TEST_F(SpriteImage, WindowFrameOfNineByTwoCells) {
-    // Cell (cx, cy) has red 0x40 (cx + 1) and green 0x40 (cy + 1); blue counts the columns
-    // inside the cell, so a cell drawn mirrored shows.
-    std::vector<uint32_t> sheet(30 * 39);
-    for (int i = 0; i < 30 * 39; ++i)
-        sheet[i] = (0xFF000020u + i % 10) | uint32_t(0x40 * (i % 30 / 10 + 1)) << 16 |
-                   uint32_t(0x40 * (i / 30 / 13 + 1)) << 8;
-    TSpriteImage s;
-    s.frames.push_back(TFramePicture{Load(30, 39, sheet), 0});
-    s.DrawWindowFrame(100.7, 50.2, 9, 2);
-    EXPECT_EQ(LitBox(), (Box{100, 50, 210, 102}));
-    // Corners, edges (at both ends of their runs) and the box, at the cells' far corners.
-    const struct {
-        int col, row;
-        uint32_t colour;
-    } cells[] = {{0, 0, 0x404020},  {1, 0, 0x804020},  {9, 0, 0x804020},  {10, 0, 0xC04020},
-                 {10, 1, 0xC08020}, {10, 2, 0xC08020}, {10, 3, 0xC0C020}, {9, 3, 0x80C020},
-                 {1, 3, 0x80C020},  {0, 3, 0x40C020},  {0, 2, 0x408020},  {0, 1, 0x408020},
-                 {5, 2, 0x383754}};  // 0x8482C6, MakeColor(128, 128, 192), at 108 / 255
-    for (const auto& c : cells) {
-        const int x = 100 + 10 * c.col, y = 50 + 13 * c.row;
-        const bool box = c.col == 5;
-        EXPECT_EQ(Pixel(x, y), c.colour) << c.col << "," << c.row;
-        EXPECT_EQ(Pixel(x + 9, y + 12), c.colour + (box ? 0 : 9)) << c.col << "," << c.row;
-    }
-    // The draw position is left where the left edge ended.
-    EXPECT_DOUBLE_EQ(s.drawX, 100.7);
-    EXPECT_DOUBLE_EQ(s.drawY, 50.2 + 13);
 }
 
 TEST_F(SpriteImage, DestructorDeletesEveryFrame) {
