@@ -167,6 +167,10 @@ TEST_F(Volleys, ChildrenStartAtTheShooterWithParentSlotAndNoWatch) {
 }
 
 TEST_F(Volleys, UnknownEnemiesCreateNothingAndAFullPoolStopsAFan) {
+    StartShooter(0, op::kRing, 0, 90, 255);  // the last of the table, then one past it
+    Pool().UpdateAll();
+    EXPECT_EQ(AliveEnemies(255), 4);
+    Pool().KillAll();
     StartShooter(0, op::kRing, 0, 90, 256);
     Pool().UpdateAll();
     EXPECT_EQ(AliveEnemies(), 1);
