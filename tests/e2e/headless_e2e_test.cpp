@@ -1,4 +1,5 @@
-// Headless runs of the real binary: dumps, scripted input, replays.
+// Headless runs of the real binary: dumps, screenshots, scripted input, replays. (Every way
+// to quit is walked in-process in shell/states_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -48,29 +49,6 @@ TEST(Headless, DumpsTheStateQueueAndFadeAndTakesScreenshots) {
     EXPECT_EQ(s60["fade"], 255);
     EXPECT_EQ(s60["shell"]["titleDelay"], 6);
     EXPECT_EQ(s60["menu"]["items"], json({"GAME START ", "CONFIG ", "EXIT "}));
-}
-
-// The title menu's "EXIT " and the pause menu's "終了": the title or the game fades out, Quit
-// runs and the loop ends well before frame 400 with code 0.
-TEST(Headless, QuittingFromTheTitleOrThePauseMenuEndsWithCode0) {
-    const struct {
-        const char* input;
-        const char* decided;  // the frame after the decision
-        json states;
-    } quits[] = {{"80-89 DOWN\n95 X\n", "96", json({3, 1})},
-                 {"80 X\n200 ESC\n201-210 DOWN\n215 X\n", "216", json({9, 1})}};
-    for (const auto& q : quits) {
-        TempDir dir;
-        MinimalData(dir);
-        dir.WriteFile("in.txt", q.input);
-        RunResult r =
-            RunOrvan({"--headless", "--data", dir.path(), "--input", dir / "in.txt", "--frames",
-                      "400", "--dump-state", std::string(q.decided) + ":" + (dir / "s.json"),
-                      "--dump-state", "399:" + (dir / "late.json")});
-        ASSERT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_EQ(ReadJson(dir, "s.json")["states"], q.states) << q.input;
-        EXPECT_FALSE(dir.Exists("late.json"));
-    }
 }
 
 TEST(Headless, AReplayReproducesItsRecording) {
