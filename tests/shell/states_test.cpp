@@ -224,6 +224,8 @@ TEST_F(States, TitleMenuWaits25FramesThenMovesEvery5FramesWithoutWrapping) {
     Hold("UP", 5 - game().menu.repeatCounter);
     EXPECT_EQ(game().menu.cursor, 1);
     EXPECT_EQ(game().frameSoundStarts, moved);
+    Hold("UP", 4);  // a move starts the count again
+    EXPECT_EQ(game().menu.cursor, 1);
     // The cursor bar pulses by 5 a drawing, up to 255 and back down to 130.
     std::vector<int> seen;
     for (int i = 0; i < 70; ++i) Idle(1), seen.push_back(game().menu.highlight);
