@@ -6,6 +6,7 @@
 
 #include "media/inspect.h"
 #include "project/project.h"
+#include "shell/screen_image.h"
 #include "support/game_runner.h"
 #include "support/png_writer.h"
 #include "support/project_writer.h"
@@ -132,4 +133,18 @@ TEST_F(Screens, MenusAndThePlayScreen) {
     game.world.player.gameOver = true;
     Reach(kGameOverMenu, 3);
     EXPECT_EQ(Checksum(260, 390, 640, 480), 816929365970975376ull) << "game-over menu";
+}
+
+// An animated title or game-over picture shows each of its pictures for framesPerStep + 1
+// frames, from the first.
+TEST(ScreenImage, AnimatesFromItsFirstPicture) {
+    auto project = std::make_unique<TProject>();
+    project->sprites[7].animate = 1;
+    project->sprites[7].frameCount = 2;
+    project->sprites[7].framesPerStep = 2;
+    TScreenImage picture;
+    picture.Setup(project.get(), 7);
+    std::vector<int> frames;
+    for (int i = 0; i < 7; ++i) frames.push_back(picture.frame), picture.Step();
+    EXPECT_EQ(frames, (std::vector<int>{0, 0, 0, 1, 1, 1, 0}));
 }
