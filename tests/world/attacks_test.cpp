@@ -128,6 +128,7 @@ TEST_F(Attacks, SpiralAndDoubleRingTurnTheirEmissionAngleAndWrapAbove360Once) {
     DoubleRingVolley(e, emit, pairs);
     EXPECT_EQ(pairs.headings, (std::vector<double>{10, -10, 190, 170, 20, -20, 200, 160, 30, -30}));
     EXPECT_EQ(Draws(), 7u);  // the speed of each volley
+    EXPECT_EQ(out.aimed + pairs.aimed, 0);  // none of them aimed
 }
 
 // Volleys through a real enemy: children are enemies of kind 1 with no action list.
