@@ -7,32 +7,27 @@
 
 #include "base/paths.h"
 
-TEST(TString, CopiesAreIndependentAndAssignTakesItsOwnText) {
+TEST(TString, CopiesAreIndependentAssignTakesItsOwnTextAndFormatStaysInItsBuffer) {
     TString a("hello world");
     TString b(a), c;
     b.data()[0] = 'x';
     c = a;
+    EXPECT_STREQ(c.c_str(), "hello world");
     c.Assign("longer text than before");
-    EXPECT_STREQ(a.c_str(), "hello world");
-    EXPECT_STREQ(b.c_str(), "xello world");
+    TString moved;
+    moved = TString("moved");
+    EXPECT_STREQ(moved.c_str(), "moved");
     a.Assign(a.c_str() + 6);
-    EXPECT_STREQ(a.c_str(), "world");
-}
-
-TEST(TString, EmptyTextHasAOneByteBufferNoTextNone) {
-    EXPECT_TRUE(TString("").HasBuffer());
-    EXPECT_EQ(TString("").Length(), 0u);
-    EXPECT_FALSE(TString().HasBuffer());
+    EXPECT_EQ(std::vector<std::string>({a.c_str(), b.c_str(), c.c_str()}),
+              std::vector<std::string>({"world", "xello world", "longer text than before"}));
+    // Empty text has a one-byte buffer, no text none.
+    EXPECT_TRUE(TString("").HasBuffer() && TString("").Length() == 0 && !TString().HasBuffer());
+    EXPECT_EQ(TString().Length(), 0u);
     EXPECT_STREQ(TString().c_str(), "");
-}
-
-TEST(TString, FormatNeverWritesPastItsBuffer) {
     TString s;
-    s.Format("Sprite%d.png", 12);
-    EXPECT_STREQ(s.c_str(), "Sprite12.png");
+    EXPECT_STREQ(s.Format("Sprite%d.png", 12).c_str(), "Sprite12.png");
     std::string big(5000, 'a');
-    s.Format("%s-%s", big.c_str(), big.c_str());
-    EXPECT_EQ(s.Length(), 1023u);
+    EXPECT_EQ(s.Format("%s-%s", big.c_str(), big.c_str()).Length(), 1023u);
 }
 
 TEST(Paths, NamesAreJoinedUnpaddedAndInCp932) {

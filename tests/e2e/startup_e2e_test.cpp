@@ -20,6 +20,12 @@ TEST(Startup, BadCommandLinesExitWithCode2) {
     TempDir dir;
     EXPECT_EQ(RunOrvan({"--frames", "x"}, dir.path()).exitCode, 2);
     EXPECT_EQ(RunOrvan({"--headless", "--data", dir / "missing"}, dir.path()).exitCode, 2);
+    // Unreadable and malformed scripts and replays end the run before it starts.
+    for (const char* input : {"--input", "--replay"})
+        EXPECT_EQ(RunOrvan({"--headless", "--data", dir.path(), input, dir / "none"}).exitCode, 2);
+    dir.WriteFile("bad.replay", "orvan-replay 1\nq\n");
+    EXPECT_EQ(
+        RunOrvan({"--headless", "--data", dir.path(), "--replay", dir / "bad.replay"}).exitCode, 2);
     dir.WriteFile("in.txt", "1 X\n2-1 Z\n");
     RunResult r = RunOrvan({"--headless", "--data", dir.path(), "--input", dir / "in.txt"});
     EXPECT_EQ(r.exitCode, 2);

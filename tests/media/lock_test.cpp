@@ -44,23 +44,4 @@ TEST(MediaLock, IsRecursiveExcludesOthersAndServesThemInArrivalOrder) {
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
 }
 
-TEST(MediaLock, KeepsCountsRightUnderContention) {
-    MediaLock lock;
-    long counter = 0;
-    auto work = [&] {
-        for (int i = 0; i < 4000; ++i) {
-            lock.Lock();
-            lock.Lock();
-            ++counter;
-            lock.Unlock();
-            lock.Unlock();
-        }
-    };
-    std::thread a(work), b(work);
-    a.join();
-    b.join();
-    EXPECT_EQ(counter, 8000);
-    EXPECT_EQ(lock.WaiterCount(), 0u);
-}
-
 }  // namespace

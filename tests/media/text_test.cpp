@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "media/core.h"
 #include "media/host.h"
@@ -22,13 +20,11 @@ const int kWhite = 0xFFFF;  // MakeColor(255, 255, 255) on the 16-bit screen
 
 class Text : public MediaTest {
 protected:
-    int Font(int size = 16, int thickness = 1, int type = 2) {
-        const int h = CreateFontToHandle(kGothic, size, thickness, type, -1, -1, -1, -1);
-        EXPECT_NE(h, -1);
-        return h;
+    static int Font(int size = 16, int type = 2, const char* face = kGothic) {
+        return CreateFontToHandle(face, size, 1, type, -1, -1, -1, -1);
     }
-    static int Width(const char* text, int font) {
-        return GetTextWidthWithFont(text, int(std::strlen(text)), font, 0);
+    static int Width(const char* text, int font, int length = -1) {
+        return GetTextWidthWithFont(text, length < 0 ? int(std::strlen(text)) : length, font, 0);
     }
     // Pixels of exactly 'colour' in the top-left w x h.
     static int Count(uint32_t colour, int w = 640, int h = 480) {
@@ -39,23 +35,20 @@ protected:
     }
 };
 
-TEST_F(Text, FacesMatchTheirJapaneseCounterparts) {
+TEST_F(Text, FacesMatchTheirJapaneseCounterpartsAndFortyAreTheLimit) {
     auto picture = [&](const char* face) {
         ClearScreen();
-        DrawTextWithFont(0, 0, kJapanese, kWhite,
-                         CreateFontToHandle(face, 25, 1, 0, -1, -1, -1, -1), 0, 0);
+        DrawTextWithFont(0, 0, kJapanese, kWhite, Font(25, 0, face), 0, 0);
         return std::vector<uint32_t>(media::BackBuffer(), media::BackBuffer() + 640 * 30);
     };
     const std::vector<uint32_t> gothic = picture(kGothic);
     EXPECT_GT(LitPixels(), 100);
     EXPECT_NE(picture(kMincho), gothic);
     EXPECT_EQ(picture("No Such Face 123"), gothic);  // the gothic face stands in
-}
-
-TEST_F(Text, FortyFontsThenMinusOne) {
-    std::vector<int> handles;
-    for (int i = 0; i < 40; ++i) handles.push_back(Font(10 + i % 5));
-    EXPECT_EQ(CreateFontToHandle(kGothic, 16, 1, 2, -1, -1, -1, -1), -1);
+    std::vector<int> handles;                        // three fonts were made above
+    for (int i = 3; i < 40; ++i) handles.push_back(Font(10 + i % 5));
+    EXPECT_NE(handles.back(), -1);
+    EXPECT_EQ(Font(), -1);
     // Released fonts make room again, and the old handles are dead.
     media::ReleaseAllFonts();
     EXPECT_EQ(DrawTextWithFont(0, 0, "A", kWhite, handles[0], 0, 0), -1);
@@ -72,51 +65,39 @@ TEST_F(Text, DoubleByteWidthsAddUpAndMatchTheDrawing) {
         EXPECT_EQ(Width(kJapanese, font), 5 * one);                // a monospace face
         EXPECT_LT(Width("A", font), one);                          // half-width is narrower
         EXPECT_EQ(Width("\xB1\xB2", font), 2 * Width("A", font));  // so is katakana ｱｲ
-        // Only the first 'length' bytes count, and a split character is left out.
-        EXPECT_EQ(GetTextWidthWithFont(kJapanese, 4, font, 0), 2 * one);
-        EXPECT_EQ(GetTextWidthWithFont(kJapanese, 5, font, 0), 2 * one);
-        EXPECT_EQ(GetTextWidthWithFont(kJapanese, 0, font, 0), 0);
-        EXPECT_EQ(GetTextWidthWithFont(kJapanese, 100, font, 0), 5 * one);
+        // Only the first 'length' bytes count; a split character and a lone lead byte at the
+        // end are left out.
+        for (auto [length, chars] : {std::pair{4, 2}, {5, 2}, {0, 0}, {100, 5}})
+            EXPECT_EQ(Width(kJapanese, font, length), chars * one) << length;
+        EXPECT_EQ(Width("AB\x82", font), Width("AB", font));
         // The drawing covers the measured width, and its height is the size.
         ASSERT_EQ(DrawTextWithFont(100, 200, kJapanese, kWhite, font, 0, 0), 0);
         const Box b = LitBox();
-        EXPECT_GE(b.x0, 100);
-        EXPECT_LE(b.x1, 100 + 5 * one);
-        EXPECT_GT(b.x1, 100 + 4 * one);
-        EXPECT_GE(b.y0, 200);
-        EXPECT_GE(b.y1 - b.y0, size * 3 / 4);
-        EXPECT_LE(b.y1 - b.y0, size + 1);
+        EXPECT_TRUE(b.x0 >= 100 && b.x1 <= 100 + 5 * one && b.x1 > 100 + 4 * one) << b.x1;
+        EXPECT_TRUE(b.y0 >= 200 && b.y1 - b.y0 >= size * 3 / 4 && b.y1 - b.y0 <= size + 1);
     }
+    EXPECT_EQ(DrawTextWithFont(0, 0, "A", kWhite, 77, 0, 0), -1);  // bad handles
+    EXPECT_EQ(GetTextWidthWithFont("A", 1, -1, 0), -1);
 }
 
 TEST_F(Text, MonochromeIsOneColourAntiAliasedHasLevels) {
     // Every lit pixel of monochrome text is its colour, after brightness or blending.
-    DrawTextWithFont(0, 0, kJapanese, kWhite, Font(16, 1, 0), 0, 0);
-    EXPECT_GT(LitPixels(), 50);
-    EXPECT_EQ(Count(0xFFFFFF), LitPixels());
-    ClearScreen();
-    SetDrawBrightness(128, 255, 255);
-    DrawTextWithFont(0, 0, kJapanese, MakeColor(255, 0, 255), Font(16, 1, 0), 0, 0);
-    EXPECT_EQ(Count(0x8000FF), LitPixels());
-    ClearScreen();
-    SetDrawBrightness(255, 255, 255);
-    SetBlendMode(1, 128);
-    DrawTextWithFont(0, 0, kJapanese, kWhite, Font(16, 1, 0), 0, 0);
-    EXPECT_EQ(Count(0x808080), LitPixels());
-    ClearScreen();
-    SetBlendMode(0, 0);
-    DrawTextWithFont(0, 0, kJapanese, kWhite, Font(16, 1, 2), 0, 0);
-    EXPECT_GT(LitPixels() - Count(0xFFFFFF), 20);
-}
-
-TEST_F(Text, BadHandlesAndStrayBytesDrawNothing) {
-    EXPECT_EQ(DrawTextWithFont(0, 0, "A", kWhite, -1, 0, 0), -1);
-    EXPECT_EQ(DrawTextWithFont(0, 0, "A", kWhite, 77, 0, 0), -1);
-    EXPECT_EQ(GetTextWidthWithFont("A", 1, -1, 0), -1);
-    EXPECT_EQ(LitPixels(), 0);
-    // A lone lead byte at the end is dropped.
-    const int font = Font();
-    EXPECT_EQ(Width("AB\x82", font), Width("AB", font));
+    const struct {
+        int type, colour, brightR, blend;
+        uint32_t only;  // 0: anti-aliased, with more than one level
+    } cases[] = {{0, kWhite, 255, 0, 0xFFFFFF},
+                 {0, MakeColor(255, 0, 255), 128, 0, 0x8000FF},
+                 {0, kWhite, 255, 128, 0x808080},
+                 {2, kWhite, 255, 0, 0}};
+    for (const auto& c : cases) {
+        ClearScreen();
+        SetDrawBrightness(c.brightR, 255, 255);
+        SetBlendMode(c.blend ? 1 : 0, c.blend);
+        DrawTextWithFont(0, 0, kJapanese, c.colour, Font(16, c.type), 0, 0);
+        EXPECT_GT(LitPixels(), 50);
+        const int others = LitPixels() - Count(c.only ? c.only : 0xFFFFFF);
+        EXPECT_TRUE(c.only ? others == 0 : others > 20) << std::hex << c.only << " " << others;
+    }
 }
 
 TEST_F(Text, DebugTextIsWhiteOnABlackOutlineLineByLine) {

@@ -1,10 +1,11 @@
-// Every project file read whole and cut at every byte. Each stored field has a value of its
-// own, so a field read from the wrong place shows; after a cut, the fields that end before it
+// Every project file missing, read whole and cut at every byte. Each stored field has a value of
+// its own, so a field read from the wrong place shows; after a cut, the fields that end before it
 // hold the file's values, every later field keeps its default, lists keep their complete
 // elements, and nothing crashes.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -59,19 +60,24 @@ Pieces<R> List(const char* what, std::vector<T> R::*m, size_t size, std::vector<
 }
 #define LIST(member, size, ...) List(#member, &R::member, size, {__VA_ARGS__})
 
-// Loads 'bytes' cut at every length into a fresh record and checks every piece.
+// Loads 'bytes' cut at every length into a fresh record and checks every piece; first with
+// the file missing and with a folder in its place (cuts -1 and -2), which keep every default.
 template <class R, class Load>
 void SweepCuts(const TempDir& dir, const std::string& path, const Bytes& bytes,
                std::initializer_list<Pieces<R>> layout, Load load) {
-    std::vector<std::pair<size_t, const Piece<R>*>> ends;
-    size_t at = 0;
+    std::vector<std::pair<long, const Piece<R>*>> ends;
+    long at = 0;
     for (const Pieces<R>& part : layout)
         for (const Piece<R>& p : part) ends.push_back({at += p.size, &p});
-    ASSERT_EQ(bytes.size(), at) << "layout does not match the encoding";
-    for (size_t cut = 0; cut <= bytes.size(); ++cut) {
-        dir.WriteFile(path, bytes.Prefix(cut));
+    ASSERT_EQ(long(bytes.size()), at) << "layout does not match the encoding";
+    for (long cut = -2; cut <= at; ++cut) {
+        std::filesystem::remove(dir / path);
+        if (cut == -2) dir.MakeDir(path);
+        if (cut >= 0) dir.WriteFile(path, bytes.Prefix(cut));
         auto record = std::make_unique<R>();
-        EXPECT_EQ(load(*record), cut == bytes.size() ? FileStatus::Loaded : FileStatus::Truncated)
+        EXPECT_EQ(load(*record), cut < 0    ? FileStatus::Missing
+                                 : cut < at ? FileStatus::Truncated
+                                            : FileStatus::Loaded)
             << "cut at " << cut;
         for (auto [end, p] : ends) {
             if (!p->read) continue;
@@ -80,9 +86,7 @@ void SweepCuts(const TempDir& dir, const std::string& path, const Bytes& bytes,
             else
                 EXPECT_TRUE(p->untouched(*record)) << p->what << " changed, cut at " << cut;
             // A file value equal to the default would prove nothing.
-            if (cut == bytes.size()) {
-                EXPECT_FALSE(p->untouched(*record)) << p->what;
-            }
+            EXPECT_FALSE(cut == at && p->untouched(*record)) << p->what;
         }
     }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "project/definition_files.h"
 #include "project/project.h"
 #include "project_fixture.h"
@@ -11,42 +13,46 @@ using LoadProjectTest = ProjectTest;
 
 TEST_F(LoadProjectTest, GlobalFileGivesSceneStartTitleAndFlagAndTheKindsAreLoaded) {
     std::string title = Cp932("弾幕遊戯");  // kept as its cp932 bytes
-    writer.Global({3, title, 1}).Sprite(1023, SpriteFile{"Title"}).Sound(255, {"", 0, "a", 128});
-    writer.Player(PlayerFile{0, 0, 20.0}).Bullet(255, {"b", 0, 1, 0, 3}).Item(1, {"i", 0, 2});
-    writer.Enemy(2, {"e", 7}).Scene({{{8, 0, 0, 0, 0, 0, 0}}}).Map(3, {"m", 9}).Order({{2, 1, 0}});
+    // The first and the last record of every table.
+    writer.Global({3, title, 1}).Sprite(0, SpriteFile{"Zero"}).Sprite(1023, SpriteFile{"Last"});
+    writer.Sound(0, {"", 0, "a", 64}).Sound(255, {"", 0, "a", 128}).Player(PlayerFile{0, 0, 20.0});
+    writer.Bullet(0, {"b", 0, 1, 0, 4}).Bullet(255, {"b", 0, 1, 0, 3}).Item(0, {"i", 0, 3});
+    writer.Item(255, {"i", 0, 2}).Enemy(0, {"e", 5}).Enemy(255, {"e", 7}).Map(0, {"m", 8});
+    writer.Map(255, {"m", 9}).Scene({{{8, 0, 0, 0, 0, 0, 0}}}).Order({{2, 1, 0}});
 
     LoadProject(*project);
 
     EXPECT_EQ(project->sceneStart, 3);
     EXPECT_EQ(project->windowTitle, title.c_str());
     EXPECT_EQ(project->globalFlag, 1);
-    EXPECT_EQ(project->sprites[1023].name, "Title");
-    EXPECT_EQ(project->sounds[255].volume, 128);
+    EXPECT_EQ(project->sprites[0].name, "Zero");
+    EXPECT_EQ(project->sprites[1023].name, "Last");
+    const TProject& p = *project;
+    EXPECT_EQ((std::vector<int>{p.sounds[0].volume, p.sounds[255].volume, p.bullets[0].sound,
+                                p.bullets[255].sound, p.items[0].attribute, p.items[255].attribute,
+                                p.enemies[0].sprite, p.enemies[255].sprite, p.maps[0].value,
+                                p.maps[255].value}),
+              (std::vector<int>{64, 128, 4, 3, 3, 2, 5, 7, 8, 9}));
     EXPECT_EQ(project->player.moveSpeed, 20.0);
-    EXPECT_EQ(project->bullets[255].sound, 3);
-    EXPECT_EQ(project->items[1].attribute, 2);
-    EXPECT_EQ(project->enemies[2].sprite, 7);
     EXPECT_EQ(project->scene.size(), 1u);
-    EXPECT_EQ(project->maps[3].value, 9);
     EXPECT_EQ(project->mapOrder, (std::vector<int32_t>{2, 1, 0}));
 }
 
-TEST_F(LoadProjectTest, GlobalFileCutShortStillLoadsTheKinds) {
+// A "Global.bin" cut short still loads the kinds; one that cannot be read loads nothing and
+// upgrades nothing.
+TEST_F(LoadProjectTest, ACutGlobalFileStillLoadsTheKindsAndAnUnreadableOneNothing) {
     writer.File("Global/Global.bin", GlobalFile{7, "Long title", 1}.Encode().Prefix(6));
-    writer.Item(0, {"i", 0, 0, 500});
+    writer.Item(0, {"i", 0, 0, 500}).Sprite(0, SpriteFile{"Title"});
+    dir.WriteFile("Sprite3.png", "png");
     LoadProject(*project);
     EXPECT_EQ(project->sceneStart, 7);
     EXPECT_EQ(project->windowTitle, "Orvan");
     EXPECT_EQ(project->items[0].score, 500);
-}
-
-TEST_F(LoadProjectTest, UnreadableGlobalFileLoadsNothingAndUpgradesNothing) {
-    dir.MakeDir("Global/Global.bin");  // exists, but cannot be read as a file
-    writer.Sprite(0, SpriteFile{"Title"});
-    dir.WriteFile("Sprite3.png", "png");
-    LoadProject(*project);
-    EXPECT_EQ(project->sprites[0].name, kUnregisteredCp932);
-    EXPECT_EQ(project->windowTitle, "Orvan");
+    std::remove((dir / "Global/Global.bin").c_str());
+    dir.MakeDir("Global/Global.bin");  // there, but not readable as a file
+    auto unread = std::make_unique<TProject>();
+    LoadProject(*unread);
+    EXPECT_EQ(unread->sprites[0].name, kUnregisteredCp932);
     EXPECT_TRUE(dir.Exists("Sprite3.png"));
 }
 

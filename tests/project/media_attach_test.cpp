@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "media/host.h"
@@ -12,6 +13,7 @@
 #include "media/media.h"
 #include "project/definition_files.h"
 #include "project_fixture.h"
+#include "support/ogg_writer.h"
 #include "support/png_writer.h"
 #include "support/wav_writer.h"
 
@@ -67,12 +69,20 @@ TEST_F(MediaAttach, StripsThatCannotBeCutAttachNothing) {
     dir.WriteFile("Sprite/Sprite0.png", "not really a png");
     dir.WriteFile("Sprite/Sprite1.png", Strip(600, 1, 1));  // 513 frames would fit the image
     TSpriteImage image;
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite0.png", 4, -1, 32));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite0.png", 4, 32, -1));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite0.png", 1, -1, -1));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Missing.png", 4, 32, 32));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite1.png", kMaxStripFrames + 1, 1, 1));
-    EXPECT_FALSE(LoadImageStrip(image, "Sprite\\Sprite1.png", 2000000000, 1, 1));
+    const struct {
+        const char* file;
+        int count, width, height;
+    } refused[] = {{"Sprite0", 4, -1, 32},
+                   {"Sprite0", 4, 32, -1},
+                   {"Sprite0", 1, -1, -1},
+                   {"Missing", 4, 32, 32},
+                   {"Sprite1", kMaxStripFrames + 1, 1, 1},
+                   {"Sprite1", 2000000000, 1, 1}};
+    for (const auto& r : refused) {
+        EXPECT_FALSE(LoadImageStrip(image, (std::string("Sprite\\") + r.file + ".png").c_str(),
+                                    r.count, r.width, r.height))
+            << r.file << " " << r.count;
+    }
     EXPECT_TRUE(image.frames.empty());
     EXPECT_EQ(image.imageWidth, 0);
     // A count of zero or less leaves even the frames already there.
@@ -113,6 +123,20 @@ TEST_F(MediaAttach, SoundsLoadWithTheirVolumeOrLeaveNoHandle) {
     // 128 of 255: -2.99 dB.
     EXPECT_NEAR(peak(1), full * std::pow(10.0, -299.0 / 2000.0), 3);
     EXPECT_NEAR(peak(2), full * std::pow(10.0, -299.0 / 2000.0), 3);
+    // A sound not marked streamed is loaded whole even right after a streamed one: with their
+    // files gone, it still starts and the streamed one cannot.
+    const std::vector<unsigned char> ogg =
+        EncodeOggVorbis(std::vector<float>(4800, 0.25f), 1, 48000);
+    for (int n : {5, 6}) {
+        project->sounds[n].fileName = n == 5 ? "c.ogg" : "d.ogg";
+        project->sounds[n].streamFromFile = n == 6;
+        dir.WriteFile(std::string("Sound/") + project->sounds[n].fileName.c_str(), ogg);
+    }
+    ASSERT_TRUE(LoadSound(project->sounds[6]) && LoadSound(project->sounds[5]));
+    std::remove((dir / "Sound/c.ogg").c_str());
+    std::remove((dir / "Sound/d.ogg").c_str());
+    EXPECT_EQ(StartSound(project->sounds[5].handle, 1, 1), 0);
+    EXPECT_EQ(StartSound(project->sounds[6].handle, 1, 1), -1);
     MediaEnd();  // releases every sound
 }
 

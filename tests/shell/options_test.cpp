@@ -23,42 +23,40 @@ int Parse(std::vector<std::string> args, TRunOptions* out) {
 TEST(CommandLine, ReadsEveryOptionAndNoneMeansTheGamesOwnStart) {
     TRunOptions none;
     EXPECT_EQ(Parse({}, &none), -1);
-    EXPECT_TRUE(none.dataDir.empty());
-    EXPECT_FALSE(none.headless);
-    EXPECT_EQ(none.windowMode, -1);
+    EXPECT_TRUE(none.dataDir.empty() && !none.headless && none.windowMode == -1);
 
     TRunOptions o;
     ASSERT_EQ(Parse({"--data", "d", "--headless", "--frames", "60", "--seed", "1", "--input",
                      "in.txt", "--dump-state", "60:s.json", "--dump-state", "2:t.json",
-                     "--screenshot", "5:a.png", "--scale", "2", "--windowed"},
+                     "--screenshot", "5:a.png", "--scale", "1", "--windowed"},
                     &o),
               -1);
-    EXPECT_EQ(o.dataDir, "d");
-    EXPECT_TRUE(o.headless);
-    EXPECT_EQ(o.frames, 60u);
-    EXPECT_TRUE(o.seedGiven);
-    EXPECT_EQ(o.seed, 1u);
-    EXPECT_EQ(o.inputScript, "in.txt");
-    ASSERT_EQ(o.dumps.size(), 2u);
-    EXPECT_EQ(o.dumps[0].frame, 60u);
-    EXPECT_EQ(o.dumps[0].path, "s.json");
-    ASSERT_EQ(o.screenshots.size(), 1u);
-    EXPECT_EQ(o.screenshots[0].frame, 5u);
-    EXPECT_EQ(o.scale, 2);
-    EXPECT_EQ(o.windowMode, 1);
+    EXPECT_EQ(o.dataDir + " " + o.inputScript + " " + o.dumps.at(0).path + " " + o.dumps.at(1).path,
+              "d in.txt s.json t.json");
+    EXPECT_EQ(
+        (std::vector<uint32_t>{o.headless, o.frames, o.seedGiven, o.seed, o.dumps[0].frame,
+                               o.dumps[1].frame, uint32_t(o.screenshots.size()),
+                               o.screenshots[0].frame, uint32_t(o.scale), uint32_t(o.windowMode)}),
+        (std::vector<uint32_t>{1, 60, 1, 1, 60, 2, 1, 5, 1, 1}));
+    EXPECT_EQ(Parse({"--version"}, &o), 0);
 }
 
 TEST(CommandLine, RefusesMalformedValuesWithCode2) {
-    TRunOptions o;
-    EXPECT_EQ(Parse({"--frames", "sixty"}, &o), 2);
-    EXPECT_EQ(Parse({"--frames", "-1"}, &o), 2);
-    EXPECT_EQ(Parse({"--seed", "99999999999"}, &o), 2);
-    EXPECT_EQ(Parse({"--dump-state", "s.json"}, &o), 2);
-    EXPECT_EQ(Parse({"--dump-state", "0:s.json"}, &o), 2);
-    EXPECT_EQ(Parse({"--screenshot", "3:"}, &o), 2);
-    EXPECT_EQ(Parse({"--bogus"}, &o), 2);
-    EXPECT_EQ(Parse({"--fullscreen", "--windowed"}, &o), 2);
-    EXPECT_EQ(Parse({"--record", "a", "--replay", "b"}, &o), 2);
+    const std::vector<std::string> bad[] = {{"--frames", "sixty"},
+                                            {"--frames", "-1"},
+                                            {"--seed", "99999999999"},
+                                            {"--dump-state", "s.json"},
+                                            {"--dump-state", "0:s.json"},
+                                            {"--screenshot", "3:"},
+                                            {"--bogus"},
+                                            {"--fullscreen", "--windowed"},
+                                            {"--record", "a", "--replay", "b"},
+                                            {"--input", "a", "--replay", "b"},
+                                            {"--scale", "17"}};
+    for (const auto& args : bad) {
+        TRunOptions o;
+        EXPECT_EQ(Parse(args, &o), 2) << args[0] << " " << args.back();
+    }
 }
 
 }  // namespace

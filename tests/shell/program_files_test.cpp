@@ -55,8 +55,9 @@ TEST_F(ProgramFilesTest, BestScoreIsStoredLittleEndian) {
     EXPECT_TRUE(SaveBestScore(1234));
     EXPECT_EQ(dir.ReadFile("Score.bin"), std::string("\xD2\x04\x00\x00", 4));
     EXPECT_EQ(LoadBestScore(), 1234u);
-    SaveBestScore(0xFFFFFFFFu);
-    EXPECT_EQ(LoadBestScore(), 0xFFFFFFFFu);
+    SaveBestScore(0x89ABCDEFu);
+    EXPECT_EQ(dir.ReadFile("Score.bin"), "\xEF\xCD\xAB\x89");
+    EXPECT_EQ(LoadBestScore(), 0x89ABCDEFu);
     // The bytes a short file lacks count as zero.
     dir.WriteFile("Score.bin", std::string("\xD2\x04", 2));
     EXPECT_EQ(LoadBestScore(), 1234u);

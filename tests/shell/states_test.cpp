@@ -1,9 +1,13 @@
 // The state queue and the menus, walked with scripted input on the headless host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <tuple>
 
+#include "media/core.h"
+#include "media/inspect.h"
 #include "media/media.h"
 #include "project/project.h"
 #include "support/game_runner.h"
@@ -90,6 +94,24 @@ using Queue = std::vector<int32_t>;
 
 }  // namespace
 
+// Start-up asks the media layer for a 640 x 480 screen at 60 Hz, in a window as the settings
+// say, drawing to the back buffer unfiltered, with a 13-pixel anti-aliased default font.
+TEST_F(States, StartUpSetsTheScreenAndTheDefaultFont) {
+    const media::Core& c = media::TheCore();
+    EXPECT_EQ((std::vector<int>{c.width, c.height, c.refreshRate, c.windowed, c.logEnabled}),
+              (std::vector<int>{640, 480, 60, 0, 1}));
+    EXPECT_EQ((std::vector<int>{c.drawTarget, c.filterMode, c.defaultFontSize,
+                                c.defaultFontThickness, c.defaultFontCharset, c.defaultFontType}),
+              (std::vector<int>{-2, 0, 13, 1, -1, 2}));
+    Idle(1);
+    EXPECT_EQ(media::DebugText(), "");
+    project.dir.WriteFile("Setting.bin", std::string("\x01\x01", 2));  // frame rate, window
+    SetUp();
+    EXPECT_TRUE(media::TheCore().windowed);
+    Idle(1);
+    EXPECT_EQ(media::DebugText(), "FPS:0");
+}
+
 // Every menu choice that goes on playing, in one walk through the states; the title music
 // starts once and keeps playing through the configuration menu, but not through a game.
 TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
@@ -104,24 +126,26 @@ TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
     EXPECT_EQ(run->Queue(), (Queue{kConfigMenuOpen, kConfigMenu, kTitleMenuOpen, kTitleMenu}));
     ASSERT_TRUE(run->RunUntilState(kConfigMenu));
     Idle(25);
-    Decide(10);  // "戻る"
+    Hold("PADDOWN", 10);  // the pad moves and decides as the keys do
+    Hold("PAD3", 1);      // "戻る"
     EXPECT_EQ(run->Queue(), (Queue{kTitleMenuOpen, kTitleMenu}));
     Idle(1);
     EXPECT_EQ(game().titleDelay, 0);               // the 25-frame delay starts again
     EXPECT_TRUE(game().frameSoundStarts.empty());  // still playing: not restarted
     EXPECT_EQ(IsSoundPlaying(music), 1);
     Idle(25);
-    Hold("UP", 10);
+    Hold("PADUP", 10);
     Decide(0);
     EXPECT_EQ(run->Queue(), (Queue{kTitleFadeOut, kGameStart, kGameFadeIn, kGamePlay}));
     EXPECT_EQ(IsSoundPlaying(music), 0);
     ASSERT_TRUE(run->RunUntilState(kGamePlay));
     EXPECT_EQ(Item(0), "キャンセル");
 
-    Hold("ESC", 1);
+    Hold("PAD2", 1);  // the pad's pause button
     EXPECT_EQ(run->Queue(), (Queue{kPause}));
     Hold("X", 1);  // "キャンセル", acted on a frame later
     EXPECT_EQ(run->Front(), kPause);
+    EXPECT_EQ(game().menu.decision, 1);  // as the state dump shows it
     Idle(1);
     EXPECT_EQ(run->Queue(), (Queue{kGamePlay}));
     Hold("ESC", 1);
@@ -141,6 +165,7 @@ TEST_F(States, EveryMenuChoiceQueuesItsTransitionsAndTheTitleMusicFollows) {
     EXPECT_EQ(run->Queue(), (Queue{kGameFadeOut, kGameOverFadeIn, kGameOverOpen, kGameOverMenu}));
     game().world.player.gameOver = false;
     ASSERT_TRUE(run->RunUntilState(kGameOverMenu));
+    EXPECT_EQ(IsSoundPlaying(game().project->sounds[10].handle), 1);  // the game-over music
     EXPECT_EQ(Item(0), "タイトルへ戻る");
     EXPECT_EQ(Item(1), "終了");
     Decide(0, true);
@@ -172,6 +197,8 @@ TEST_F(States, EveryExitEndsTheLoopAfterItsFadeOut) {
         e.reach();
         Decide(e.down, e.deferred);
         EXPECT_EQ(run->Queue(), e.queue);
+        for (int music : {9, 10})  // the title's and the game over's stop with the decision
+            EXPECT_EQ(IsSoundPlaying(game().project->sounds[music].handle), 0) << music;
         ASSERT_TRUE(run->RunUntilState(kQuit));
         EXPECT_TRUE(run->Frame());  // Quit runs and sets the request
         EXPECT_EQ(game().app.quitRequest, 1);
@@ -191,17 +218,30 @@ TEST_F(States, TitleMenuWaits25FramesThenMovesEvery5FramesWithoutWrapping) {
     Hold("DOWN", 25);  // ignored while the delay runs
     EXPECT_EQ(game().menu.cursor, 0);
     EXPECT_EQ(game().menu.repeatCounter, 0);
-    for (auto [frames, cursor] : {std::pair{4, 0}, {1, 1}, {5, 2}, {20, 2}}) {
+    // A move plays the cursor sound in its frame; a move held at the last item does not.
+    const std::vector<int> moved = {game().project->sounds[0].handle}, still = {};
+    for (auto [frames, cursor, sound] :
+         {std::tuple{4, 0, false}, {1, 1, true}, {5, 2, true}, {20, 2, false}}) {
         Hold("DOWN", frames);
         EXPECT_EQ(game().menu.cursor, cursor);
+        EXPECT_EQ(game().frameSoundStarts, sound ? moved : still);
     }
     // The counter is shared and not reset on release: the first move up comes sooner.
     Hold("UP", 5 - game().menu.repeatCounter);
     EXPECT_EQ(game().menu.cursor, 1);
+    EXPECT_EQ(game().frameSoundStarts, moved);
+    Hold("UP", 4);  // a move starts the count again
+    EXPECT_EQ(game().menu.cursor, 1);
+    // The cursor bar pulses by 5 a drawing, up to 255 and back down to 130.
+    std::vector<int> seen;
+    for (int i = 0; i < 70; ++i) Idle(1), seen.push_back(game().menu.highlight);
+    EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 255);
+    EXPECT_EQ(*std::min_element(seen.begin(), seen.end()), 130);
+    for (size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(std::abs(seen[i] - seen[i - 1]), 5) << i;
 }
 
-// Held on an item, a decision is taken (and its sound restarted) every frame, but the window
-// item toggles only once the counter passed 15; the flags are saved on leaving.
+// Held on an item, a decision is taken (and its sound restarted) every frame, but an item
+// toggles only once the counter passed 15; the flags are saved on leaving.
 TEST_F(States, ConfigurationTogglesOncePer16FramesAndRestartsTheDecisionSound) {
     ReachTitleMenu();
     Decide(5);
@@ -218,6 +258,11 @@ TEST_F(States, ConfigurationTogglesOncePer16FramesAndRestartsTheDecisionSound) {
         EXPECT_EQ(game().frameSoundStarts, std::vector<int>{decisionSound});
     }
     EXPECT_EQ(Item(0), "画面モード: ウィンドウモード");
-    Decide(10);
-    EXPECT_EQ(project.dir.ReadFile("Setting.bin"), std::string("\x00\x01", 2));
+    Hold("DOWN", 5);  // the counter goes on meanwhile: 11 more frames toggle the frame rate
+    Hold("X", 10);
+    EXPECT_EQ(game().setting.showFps, 0);
+    Hold("X", 1);
+    EXPECT_EQ(Item(1), "FPS表示: する");
+    Decide(5);
+    EXPECT_EQ(project.dir.ReadFile("Setting.bin"), std::string("\x01\x01", 2));
 }

@@ -80,11 +80,9 @@ TEST_F(OddProject, OddValuesAreKeptAsNumbersAndHexText) {
     EXPECT_EQ(j["player"]["padding"], Json({1, 2, 3}));
     const Json& actions = j["enemies"][0]["actions"];
     EXPECT_EQ(actions[0], Json({{"command", "setSpeed"}, {"paramA", 25}}));
-    EXPECT_EQ(actions[1]["command"], "moveOn");
-    EXPECT_EQ(actions[1]["paramB"], 4);
-    EXPECT_EQ(actions[1]["extra"], "fan");
-    EXPECT_EQ(actions[1]["target"], "enemy");
-    EXPECT_EQ(actions[1]["angleMode"], 9);
+    EXPECT_EQ(std::vector<Json>({actions[1]["command"], actions[1]["paramB"], actions[1]["extra"],
+                                 actions[1]["target"], actions[1]["angleMode"]}),
+              std::vector<Json>({"moveOn", 4, "fan", "enemy", 9}));
     EXPECT_EQ(actions[4]["command"], 77);
     EXPECT_EQ(actions[4]["extra"], 12);
     EXPECT_EQ(j["enemies"][0]["shotResponse"], 5);
@@ -96,18 +94,12 @@ TEST_F(OddProject, OddValuesAreKeptAsNumbersAndHexText) {
     EXPECT_EQ(j["items"][0]["attribute"], 9);
 }
 
+// Records come and go with their files (the byte-for-byte round trip shows it); an image
+// without a record is kept as such, and an empty folder has none of the single files either.
 TEST_F(OddProject, ARecordIsInTheJsonExactlyWhenItsFileExists) {
     Json j = Json::parse(Dump(tmp, "a"));
-    ASSERT_EQ(j["bullets"].size(), 1u);
-    EXPECT_EQ(j["bullets"][0]["number"], 0);
-    ASSERT_EQ(j["items"].size(), 1u);
-    EXPECT_EQ(j["items"][0]["number"], 255);
-    ASSERT_EQ(j["sprites"].size(), 2u);
     EXPECT_EQ(j["sprites"][1],
               Json({{"number", 7}, {"definition", false}, {"image", "Sprite/Sprite7.png"}}));
-    EXPECT_EQ(j["maps"][0]["number"], 200);
-
-    // An empty folder has no record and none of the single files.
     tmp.MakeDir("empty");
     Json none = Json::parse(Dump(tmp, "empty"));
     for (const char* key :

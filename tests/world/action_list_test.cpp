@@ -1,4 +1,6 @@
 // The action-list interpreter: command effects, frame timing, loops and entry preparation.
+#include <cmath>
+
 #include "world_fixture.h"
 
 namespace {
@@ -122,6 +124,68 @@ TEST_F(ActionList, AccelerationGrowsAfterEachExecuteFrameButNotInAdvanceFrames) 
         Pool().UpdateAll();
         EXPECT_NEAR(e.y - before, step, 1e-9);
         EXPECT_NEAR(e.speed, step + 0.1, 1e-12);
+    }
+}
+
+// From (200, 100) standing, with the ship 60 pixels right of and 80 below the enemy.
+TEST_F(ActionList, HeadingsTurnsJumpsAndFollowingEachDoTheirPart) {
+    player().x = 260;
+    player().y = 180;
+    const double fixed[] = {180, 0, 270, 90, 225, 315, 135, 45};  // commands 2 to 9
+    for (int32_t c = op::kFaceLeft; c <= 9; ++c) {
+        Start({Cmd(op::kSetSpeed, 10), Cmd(c), Cmd(op::kMoveOn, 0)});
+        EnemyFrames(5);
+        EXPECT_DOUBLE_EQ(Enemy(0).angle, fixed[c - op::kFaceLeft]) << c;
+        EXPECT_NEAR(Enemy(0).y, 100 + std::sin(fixed[c - op::kFaceLeft] * kDegToRad), 1e-4) << c;
+        Enemy(0).Kill();
+    }
+    RandMirror mirror(kSeed);
+    Start({Cmd(op::kSetSpeed, 10), Cmd(10), Cmd(op::kMoveOn, 0)});  // a random heading
+    EnemyFrames(5);
+    EXPECT_DOUBLE_EQ(Enemy(0).angle, mirror.Next() % 360 + 1);
+    Enemy(0).Kill();
+    const struct {
+        const char* what;
+        std::vector<TActionEntry> list;
+        int frames;
+        double x, y, angle, speed;
+    } cases[] = {
+        {"turn clockwise", {Cmd(op::kSetAngle, 100), Cmd(21, 30)}, 3, 200, 100, 130, 0},
+        {"turn back", {Cmd(op::kSetAngle, 10), Cmd(20, 30)}, 3, 200, 100, 340, 0},
+        {"jump", {Cmd(19, 50, 60)}, 1, 50, 60, 0, 0},
+        {"follow in x", {Cmd(op::kSetSpeed, 50), Cmd(27)}, 3, 203, 100, 0, 5},
+        {"follow in y", {Cmd(op::kSetSpeed, 50), Cmd(28)}, 3, 200, 104, 0, 5},
+        {"curve right past 360",
+         {Cmd(op::kSetSpeed, 20), Cmd(op::kSetAngle, 359), Cmd(op::kCurveRight, 90, 50)},
+         6,
+         202 + 2 * std::cos(kDegToRad),
+         100 + 2 * std::sin(kDegToRad),
+         1,
+         2},
+        {"curve left",
+         {Cmd(op::kSetSpeed, 20), Cmd(22, 90, 50)},
+         3,
+         200 + 2 * std::cos(kDegToRad),
+         100 - 2 * std::sin(kDegToRad),
+         359,
+         2},
+        {"stop accelerating",
+         {Cmd(op::kSetSpeed, 10), Cmd(op::kAccelerate, 10), Cmd(13), Cmd(op::kMoveOn, 9)},
+         9,
+         200 + 1.1 * 3,
+         100,
+         0,
+         1.1},
+    };
+    for (const auto& c : cases) {
+        TEnemy& e = Start(c.list);
+        EnemyFrames(c.frames);
+        SCOPED_TRACE(c.what);
+        EXPECT_NEAR(e.x, c.x, 1e-4);
+        EXPECT_NEAR(e.y, c.y, 1e-4);
+        EXPECT_NEAR(e.angle, c.angle, 1e-9);
+        EXPECT_NEAR(e.speed, c.speed, 1e-9);
+        e.Kill();
     }
 }
 

@@ -64,6 +64,39 @@ TEST_F(Effects, RandomDelayIsZeroToNineAndAFullPoolTakesNoMore) {
     EXPECT_EQ(delays, (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
+// Where the pictures of a hit and of an explosion land, replayed on the random stream: a
+// spark on a random point of the hit box, off by up to one pixel, at a scale of 0 to 0.5;
+// an explosion as six pictures up to 33 pixels off, scaled 1 to 2, each after its own delay.
+TEST_F(Effects, SparksAndExplosionsLandWhereTheirDrawsPutThem) {
+    Link();
+    PlaceEnemy(0, 1, 100, 200, 0, 5).halfHeight = 7;
+    Enemy(0).halfWidth = 12;
+    // A seed whose hit point and spark offsets are none of them 0, so that every sign counts.
+    uint32_t seed = 1;
+    for (;; ++seed) {
+        RandMirror m(seed);
+        if (m.PlusMinus(12) && m.PlusMinus(7) && m.Next() % 3 != 1 && m.Next() % 3 != 1) break;
+    }
+    sys::SeedRandom(seed);
+    RandMirror mirror(seed);
+    Enemy(0).Damage(1);
+    const int hx = mirror.PlusMinus(12), hy = mirror.PlusMinus(7);
+    const int sx = mirror.Next() % 3 - 1, sy = mirror.Next() % 3 - 1;
+    EXPECT_EQ(effect(0).x, 100 + hx + sx);
+    EXPECT_EQ(effect(0).y, 200 + hy + sy);
+    EXPECT_DOUBLE_EQ(effect(0).scale, (mirror.Next() % 6) * 0.1);
+    EXPECT_EQ(effect(0).delay, 0);
+    world->effects.KillAll();
+    world->effects.Explode(300, 50);
+    for (int i = 0; i < 6; ++i) {
+        const int rx = mirror.Next() % 67 - 33, ry = mirror.Next() % 67 - 33;
+        EXPECT_DOUBLE_EQ(effect(i).scale, 1.0 + mirror.Next() / 32767.0) << i;
+        EXPECT_EQ(std::make_pair(effect(i).x, effect(i).y), std::make_pair(300.0 + rx, 50.0 + ry));
+        EXPECT_EQ(effect(i).delay, mirror.Next() % 10) << i;
+    }
+    EXPECT_EQ(Alive(world->effects.effects), 6);
+}
+
 TEST(ActorGeometry, TurnNormalisesOnceAndKeepsExactly360) {
     TEffect a;
     a.SetAngle(355);
@@ -73,6 +106,8 @@ TEST(ActorGeometry, TurnNormalisesOnceAndKeepsExactly360) {
     EXPECT_DOUBLE_EQ(a.angle, 355);
     a.Turn(5);
     EXPECT_DOUBLE_EQ(a.angle, 360);
+    a.Turn(-360);
+    EXPECT_DOUBLE_EQ(a.angle, 0);
 }
 
 // The game's conversion factor is a hair above 180 / pi: bearings are near the round values.

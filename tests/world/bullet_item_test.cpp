@@ -1,6 +1,8 @@
 // Bullets: aiming, the full pool, leaving the field and what they hit. Items: attraction,
 // collection and attributes; the score and the panel's number texts.
 #include <climits>
+#include <cmath>
+#include <tuple>
 
 #include "render/score_texts.h"
 #include "world_fixture.h"
@@ -35,10 +37,19 @@ TEST_F(Bullets, AimedShotsFlyAtTheShipTurnedClockwiseByTheirAngle) {
     EXPECT_DOUBLE_EQ(bullet(2).angle, 450);   // not aimed: as given
 }
 
+// On every side: one step onto the margin (8 across, 12 down) stays, the next leaves.
 TEST_F(Bullets, LeaveTheFieldOnlyBeyondTheirSpriteMargins) {
-    Fire(kEnemySide, -7, 100, 1, 180);
-    world->bullets.UpdateAll();
-    EXPECT_TRUE(bullet(0).IsAlive());  // at -8 exactly
+    for (auto [x, y, angle] :
+         {std::tuple{-7, 100, 180}, {423, 100, 0}, {100, -11, 270}, {100, 491, 90}}) {
+        Fire(kEnemySide, x, y, 1, angle);
+        world->bullets.UpdateAll();
+        EXPECT_TRUE(bullet(0).IsAlive()) << x << "," << y;
+        world->bullets.UpdateAll();
+        EXPECT_FALSE(bullet(0).IsAlive()) << x << "," << y;
+    }
+    // A sprite number past the table has no margins: the shot ends as soon as it is off.
+    project->bullets[0].sprite = kSpriteCount;
+    Fire(kEnemySide, 0.5, 100, 1, 180);
     world->bullets.UpdateAll();
     EXPECT_FALSE(bullet(0).IsAlive());
 }
@@ -87,7 +98,7 @@ protected:
     }
 };
 
-TEST_F(Items, FarItemDriftsThenFliesAtTheShipFromJustInside122PixelsAndIsCollected) {
+TEST_F(Items, FarItemDriftsThenFliesAtTheShipFromInside122AndAHalfPixelsAndIsCollected) {
     world->items.Drop(208, 248, 0);  // 200 pixels above the ship
     for (int i = 0; i < 10; ++i) world->items.UpdateAll();
     EXPECT_FALSE(item(0).attracted);
@@ -99,11 +110,33 @@ TEST_F(Items, FarItemDriftsThenFliesAtTheShipFromJustInside122PixelsAndIsCollect
     EXPECT_EQ(frames, 18);  // closes at 6 a frame; collected inside 1 + 7 pixels
     EXPECT_EQ(world->scorePanel.score, 250u);
 
-    world->items.Drop(player().x, player().y - 122, 4);
-    world->items.Drop(player().x, player().y - 123, 4);
+    // The pull starts inside 15000 squared pixels (about 122.5), not on the circle itself.
+    player().x = player().y = 0;
+    world->items.Drop(10, 122.06555615733703, 4);  // 10 squared plus this squared is 15000
+    world->items.Drop(10, 122.065556157337, 4);
     world->items.UpdateAll();
-    EXPECT_TRUE(item(0).attracted);
-    EXPECT_FALSE(item(1).attracted);
+    EXPECT_FALSE(item(0).attracted);
+    EXPECT_TRUE(item(1).attracted);
+}
+
+// A dropped item drifts at 0.1 to 0.5 pixels a frame in a random heading of 1 to 360 degrees,
+// and leaves when it is more than three half sizes off the field on any side.
+TEST_F(Items, DriftAndLeaveBeyondThreeHalfSizes) {
+    RandMirror mirror(1);  // the fixture's seed
+    world->items.Drop(100, 100, 0);
+    const double speed = (mirror.Next() % 5 + 1) * 0.1, angle = mirror.Next() % 360 + 1;
+    world->items.UpdateAll();
+    EXPECT_NEAR(item(0).x, 100 + speed * std::cos(angle * kDegToRad), 1e-9);
+    EXPECT_NEAR(item(0).y, 100 + speed * std::sin(angle * kDegToRad), 1e-9);
+    for (auto [x, y, vx, vy] :
+         {std::tuple{-29, 200, -1, 0}, {445, 200, 1, 0}, {20, -20, 0, -1}, {20, 500, 0, 1}}) {
+        item(0).x = x, item(0).y = y, item(0).vx = vx, item(0).vy = vy;
+        world->items.UpdateAll();
+        EXPECT_TRUE(item(0).IsAlive()) << x << "," << y;  // on the margin
+        world->items.UpdateAll();
+        EXPECT_FALSE(item(0).IsAlive()) << x << "," << y;
+        world->items.Drop(100, 100, 0);
+    }
 }
 
 TEST_F(Items, AttributesRiseByOneUpToTheirCaps) {

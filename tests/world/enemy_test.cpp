@@ -16,6 +16,8 @@ TEST_F(Enemies, HitBoxIsHalfOneFrameUnlessBothSidesAreSetByHand) {
     const TEnemy& e = Enemy(Spawn(4));
     EXPECT_EQ(e.halfWidth, 20);
     EXPECT_EQ(e.halfHeight, 10);
+    EXPECT_EQ(e.frame, 0);  // the strip starts at its first picture, unflashed
+    EXPECT_FALSE(e.hitFlash);
     Def(5).hitWidth = 5;  // a hit box by hand needs both sides
     EXPECT_EQ(Enemy(Spawn(5)).halfWidth, kSpriteSize / 2);
 }
@@ -66,7 +68,7 @@ TEST_F(Enemies, ShotResponsesOtherThanZeroNeverLoseDurability) {
     for (int k = 1; k <= 4; ++k) Def(k).durability = 0;
     TEnemy& immune = Enemy(Spawn(1));
     TEnemy& harmful = Enemy(Spawn(2, 200, 200, 0, 0, true));
-    TEnemy& harmless = Enemy(Spawn(3));
+    TEnemy& harmless = Enemy(Spawn(3, 100, 300));
     TEnemy& unknown = Enemy(Spawn(4));
     for (TEnemy* e : {&immune, &harmful, &harmless, &unknown}) e->Damage(50);
     EXPECT_EQ(AliveEnemies(), 3);  // the harmful one vanished
@@ -74,6 +76,14 @@ TEST_F(Enemies, ShotResponsesOtherThanZeroNeverLoseDurability) {
               std::vector<int>(3, 0));
     EXPECT_FALSE(immune.hitFlash);
     EXPECT_FALSE(harmful.watched);
+    // Only a body that hurts hurts the ship on contact.
+    player().Activate();
+    player().x = harmless.x, player().y = harmless.y;
+    Pool().UpdateAll();
+    EXPECT_TRUE(player().IsAlive());
+    player().x = immune.x, player().y = immune.y;
+    Pool().UpdateAll();
+    EXPECT_FALSE(player().IsAlive());
 }
 
 TEST_F(Enemies, LeavingThePlayFieldByFiveHalfSizesIsSilent) {
@@ -166,6 +176,19 @@ TEST_F(Enemies, DrawOrderHoldsEverySlotOnceSortedByKey) {
         EXPECT_LE(Pool().drawOrder[i > 0 ? i - 1 : 0].key, p.key);
     }
     EXPECT_EQ(slots.size(), static_cast<size_t>(TEnemyPool::kSize));
+    // Among equal keys the table's own order counts, as the drawing and the dump show it.
+    world = std::make_unique<TWorld>();
+    Link();
+    const int32_t equalKeys[] = {5, 5, -3, 5, 0, 5};
+    for (int i = 0; i < 6; ++i) {
+        if (i == 5) Enemy(1).Kill();  // the last one takes this slot
+        Def(30 + equalKeys[i]).groundDistance = equalKeys[i];
+        Spawn(30 + equalKeys[i]);
+    }
+    std::vector<int32_t> live;
+    for (const TDrawOrderEntry& p : Pool().drawOrder)
+        if (Enemy(p.slot).IsAlive()) live.push_back(p.slot);
+    EXPECT_EQ(live, (std::vector<int32_t>{2, 4, 3, 1, 0}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // What the world sends to the media layer: the sound entries it starts and, in one check of
 // the drawing order, the pixels.
+#include "media/core.h"
 #include "media/host.h"
 #include "media/inspect.h"
 #include "media/media.h"
@@ -54,13 +55,18 @@ TEST_F(MediaOutput, ItemsVolleysAndExplosionsStartTheirSounds) {
     EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(8), Sound(8), Sound(8), Sound(3)}));
     world->effects.Explode(100, 100);
     EXPECT_EQ(media::TakeSoundStarts(), std::vector<int>{Sound(2)});
+    project->enemies[2].shotResponse = 2;  // immune: the blocked sound instead of the hit's
+    PlaceEnemy(0, 1, 100, 100, 5, 9).Damage(1);
+    PlaceEnemy(1, 2, 100, 100, 5, 9).Damage(1);
+    EXPECT_EQ(media::TakeSoundStarts(), (std::vector<int>{Sound(7), Sound(8)}));
     Hold(kKeyFire, false);
-    Hold(kKeyBomb);
+    media::TheCore().pad = 0x10;  // the pad's bomb button
     player().Update();
+    media::TheCore().pad = 0;
     EXPECT_EQ(media::TakeSoundStarts(), std::vector<int>{Sound(4)});
 }
 
-TEST_F(MediaOutput, TheBombIsDrawnUnderTheShip) {
+TEST_F(MediaOutput, TheBombUnderTheShipAHitEnemyInRedAndLiveEffectsAreDrawn) {
     dir_.WriteFile("bomb.png", EncodeArgbPng(16, 16, std::vector<uint32_t>(16 * 16, 0xFFFF0000u)));
     dir_.WriteFile("ship.png", EncodeArgbPng(4, 4, std::vector<uint32_t>(4 * 4, 0xFF00FF00u)));
     int bomb = LoadImageFile("bomb.png");
@@ -81,6 +87,30 @@ TEST_F(MediaOutput, TheBombIsDrawnUnderTheShip) {
     EXPECT_EQ(at(201, 240), 0xFF0000u);
     EXPECT_EQ(at(208, 234), 0xFF0000u);
     EXPECT_EQ(at(190, 240), 0x000000u);
+    // A hit enemy is drawn in red for one drawing, and what follows at full brightness; a live
+    // effect is drawn, a dead one not.
+    dir_.WriteFile("white.png", EncodeArgbPng(4, 4, std::vector<uint32_t>(16, 0xFFFFFFFFu)));
+    const int white = LoadImageFile("white.png");
+    project->sprites[9].frames.push_back({white, 0});
+    project->sprites[TEffectPool::kEffectSprite].frames.push_back({white, 0});
+    project->enemies[1].sprite = 9;
+    PlaceEnemy(0, 1, 50, 60, 2, 5).hitFlash = true;
+    PlaceEnemy(1, 1, 80, 60, 2, 5).Kill();
+    Enemy(1).hitFlash = true;
+    for (uint32_t colour : {0xFF0000u, 0xFFFFFFu}) {
+        DrawEnemies(*project, world->enemies, player());
+        EXPECT_EQ(at(50, 60), colour);
+        EXPECT_EQ(at(80, 60), 0u);  // a dead enemy is not drawn
+    }
+    world->effects.Spawn(100, 100, 1.0, 0);
+    world->effects.UpdateAll();  // the delay, then the first step of fading in
+    world->effects.UpdateAll();
+    DrawEffects(*project, world->effects);
+    EXPECT_NE(at(100, 100), 0u);
+    ClearScreen();
+    world->effects.KillAll();
+    DrawEffects(*project, world->effects);
+    EXPECT_EQ(at(100, 100), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The player's ship: steering, volleys and the shared shot timer, hits, respawn, game over,
 // and its bomb.
 #include <cmath>
+#include <tuple>
 
+#include "media/core.h"
 #include "world_fixture.h"
 
 namespace {
@@ -16,17 +18,24 @@ protected:
     }
 };
 
-TEST_F(Ship, SteeringPrioritiesAndFullSpeedDiagonals) {
+// Keys in upper case, the same directions on the pad in lower case.
+TEST_F(Ship, SteeringPrioritiesAndFullSpeedDiagonalsByKeyOrPad) {
     struct {
         const char* keys;  // Left, Up, Right, Down
         double heading;
         int direction;
     } const cases[] = {{"LR", 180, 0}, {"UD", -90, 1}, {"LRU", -135, 0}, {"RD", 45, 2},
-                       {"UR", -45, 2}, {"DL", 135, 0}, {"", 0, 1}};
+                       {"UR", -45, 2}, {"DL", 135, 0}, {"R", 0, 2},      {"D", 90, 1},
+                       {"", 0, 1},     {"l", 180, 0},  {"u", -90, 1},    {"r", 0, 2},
+                       {"d", 90, 1}};
     for (const auto& c : cases) {
         for (uint8_t& k : app.keys) k = 0;
+        media::TheCore().pad = 0;
         for (const char* k = c.keys; *k; ++k) {
-            Hold(*k == 'L' ? kKeyLeft : *k == 'U' ? kKeyUp : *k == 'R' ? kKeyRight : kKeyDown);
+            const std::string order = "DLRUdlru";  // pad bits 1, 2, 4, 8
+            const size_t i = order.find(*k);
+            if (i >= 4) media::TheCore().pad |= 1 << (i - 4);
+            if (i < 4) Hold(i == 0 ? kKeyDown : i == 1 ? kKeyLeft : i == 2 ? kKeyRight : kKeyUp);
         }
         player().x = player().y = 200;
         player().Update();
@@ -35,30 +44,54 @@ TEST_F(Ship, SteeringPrioritiesAndFullSpeedDiagonals) {
         EXPECT_NEAR(player().y - 200, step * std::sin(c.heading * kDegToRad), 1e-5) << c.keys;
         EXPECT_EQ(player().direction, c.direction) << c.keys;
     }
-    player().x = 2;
-    Hold(kKeyLeft);
-    player().Update();
-    EXPECT_DOUBLE_EQ(player().x, 0);  // the centre stays inside the field
+    media::TheCore().pad = 0;
+    // The centre stays inside the field on every side.
+    for (auto [key, x, y, ex, ey] : {std::tuple{kKeyLeft, 2.0, 200.0, 0.0, 200.0},
+                                     {kKeyLeft, 4.5, 200.0, 0.5, 200.0},
+                                     {kKeyUp, 200.0, 4.5, 200.0, 0.5},
+                                     {kKeyUp, 200.0, 2.0, 200.0, 0.0},
+                                     {kKeyRight, 414.0, 200.0, 416.0, 200.0},
+                                     {kKeyDown, 200.0, 478.0, 200.0, 480.0}}) {
+        for (uint8_t& k : app.keys) k = 0;
+        Hold(key);
+        player().x = x;
+        player().y = y;
+        player().Update();
+        EXPECT_NEAR(player().x, ex, 1e-6);
+        EXPECT_NEAR(player().y, ey, 1e-6);
+    }
 }
 
-TEST_F(Ship, VolleysByPowerInTheListedOrder) {
-    Hold(kKeyFire);
-    const int shots[] = {0, 3, 4, 5, 6, 7, 8, 0};  // power -1 to 6
-    const double five[8][3] = {{-5, 0, -90},  {5, 0, -90},  {-15, 3, -92}, {15, 3, -88},
-                               {-25, 6, -94}, {25, 6, -86}, {-35, 9, -96}, {35, 9, -84}};
+// Power p fires p + 3 shots in the listed order, as x offsets from the ship: a shot k tens
+// of pixels out flies 3k pixels lower and 2k degrees wider than straight up.
+TEST_F(Ship, VolleysByPowerInTheListedOrderByKeyOrPad) {
+    const std::vector<int> volleys[] = {{},
+                                        {0, -10, 10},
+                                        {-5, 5, -10, 10},
+                                        {0, -10, 10, -20, 20},
+                                        {-5, 5, -15, 15, -25, 25},
+                                        {0, -10, 10, -20, 20, -30, 30},
+                                        {-5, 5, -15, 15, -25, 25, -35, 35},
+                                        {}};  // power -1 to 6
     for (int power = -1; power <= 6; ++power) {
+        SCOPED_TRACE(power);
         world->bullets.KillAll();
         player().power = power;
+        Hold(kKeyFire, power % 2 == 0);
+        media::TheCore().pad = power % 2 ? 0x40 : 0;
         for (int i = 0; i < 4; ++i) player().Update();
-        EXPECT_EQ(Alive(world->bullets.bullets), shots[power + 1]) << "power " << power;
-        for (int i = 0; power == 5 && i < 8; ++i) {
-            EXPECT_NEAR(bullet(i).x - player().x, five[i][0], 1e-5) << i;
-            EXPECT_NEAR(bullet(i).y - player().y, five[i][1], 1e-5) << i;
-            EXPECT_DOUBLE_EQ(bullet(i).angle, five[i][2]) << i;
+        const std::vector<int>& xs = volleys[power + 1];
+        ASSERT_EQ(Alive(world->bullets.bullets), static_cast<int>(xs.size()));
+        for (size_t i = 0; i < xs.size(); ++i) {
+            const int k = std::abs(xs[i]) / 10, side = xs[i] < 0 ? -1 : 1;
+            EXPECT_NEAR(bullet(i).x - player().x, xs[i], 1e-5) << i;
+            EXPECT_NEAR(bullet(i).y - player().y, 3 * k, 1e-5) << i;
+            EXPECT_DOUBLE_EQ(bullet(i).angle, -90 + side * 2 * k) << i;
             EXPECT_DOUBLE_EQ(bullet(i).speed, 20.0);
             EXPECT_EQ(bullet(i).side, 1);
         }
     }
+    media::TheCore().pad = 0;
 }
 
 TEST_F(Ship, VolleysComeInTheFourthHeldFrameThenEveryFourthAndEarlierAfterARelease) {
@@ -132,6 +165,8 @@ TEST_F(Ship, HoldingTheBombKeySetsOffThreeBombsBackToBackAndNoFourth) {
             ASSERT_TRUE(player().bomb.IsAlive()) << frame;
             ASSERT_EQ(draws, frame > 1 ? 1u : 0u) << frame;  // the first acts from frame 2
         }
+        // Fading in by 2 a frame.
+        ASSERT_TRUE(frame >= 162 || player().bomb.fade == 2 * (frame - 1)) << frame;
     }
     EXPECT_EQ(starts, (std::vector<int>{1, 162, 323}));
     EXPECT_FALSE(player().bomb.IsAlive());

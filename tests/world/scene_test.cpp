@@ -43,14 +43,14 @@ TEST_F(SceneScript, AppearanceStartsJustOutsideEachEdgeByHalfTheImage) {
     s.animate = 1;  // the strip's frame size does not count here
     s.frameWidth = 16;
     s.frameHeight = 10;
-    Def(1).sprite = 6;
+    Def(0).sprite = Def(1).sprite = 6;
     Def(2).sprite = 99999;  // a bad sprite has size 0
     struct {
         int32_t kind, place;
         double x, y;
     } const cases[] = {{1, kLeft, -42, 150},   {1, kRight, 458, 150}, {1, kTop, 150, -30},
                        {1, kBottom, 150, 510}, {1, 4, 0, 0},          {1, -1, 0, 0},
-                       {2, kRight, 426, 150}};
+                       {2, kRight, 426, 150},  {0, kBottom, 150, 510}};
     for (const auto& c : cases) {
         Play({{kAppear, c.kind, c.place, 150, 25, 135, 0}});
         Scene().Step();
@@ -103,7 +103,7 @@ TEST_F(SceneScript, WatchedEnemyLeavingTheScreenReleasesWithoutRewards) {
 }
 
 TEST_F(SceneScript, AFailedSpawnDoesNotHold) {
-    for (int32_t kind : {300, -1, 1}) {  // outside the enemy table, then into a full pool
+    for (int32_t kind : {kEnemyCount, 300, -1, 1}) {  // outside the table, then a full pool
         if (kind == 1) {
             for (int i = 0; i < TEnemyPool::kSize; ++i) Spawn(2);
         }
@@ -132,6 +132,20 @@ TEST_F(SceneScript, OtherCommandsTakeEffectAndAdvanceAndUnknownOnesHold) {
     EXPECT_EQ(Enemy(0).kind, 9);
     EXPECT_EQ(Scene().entryIndex, 7);
     EXPECT_FALSE(Scene().stageEnded);
+}
+
+// The background scrolls by its speed and wraps at its image's height: on the height itself it
+// stays, beyond it it starts again at 0, and below 0 it goes to the height.
+TEST_F(SceneScript, TheBackgroundScrollsAndWrapsAtItsImagesHeight) {
+    project->sprites[12].imageHeight = 100;
+    world->background.SetSprite(12);
+    std::vector<double> seen;
+    for (double speed : {50.0, -25.0}) {
+        world->background.speed = speed;
+        for (int i = 0; i < (speed > 0 ? 3 : 5); ++i)
+            world->background.Update(), seen.push_back(world->background.position);
+    }
+    EXPECT_EQ(seen, (std::vector<double>{50, 100, 0, 100, 75, 50, 25, 0}));
 }
 
 TEST_F(SceneScript, TheScriptStartsAtTheProjectsStartPosition) {
