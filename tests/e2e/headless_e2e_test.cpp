@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "support/png_writer.h"
 #include "support/project_writer.h"
@@ -75,4 +77,28 @@ TEST(Headless, AReplayReproducesItsRecording) {
     RunResult bad = RunOrvan({"--headless", "--data", dir.path(), "--replay", dir / "bad.replay"});
     EXPECT_EQ(bad.exitCode, 3);
     EXPECT_NE(bad.err.find("frame 60"), std::string::npos) << bad.err;
+}
+
+// The test-play and author options reach the game through the command line, and the input
+// script's F-keys reach author mode.
+TEST(Headless, TestPlayOptionsAndFunctionKeysReachTheGame) {
+    TempDir dir;
+    std::filesystem::copy(ORVAN_DEMO_DATA, dir / "Data", std::filesystem::copy_options::recursive);
+    dir.WriteFile("in.txt", "1 F1\n");
+    std::vector<std::string> args = {"--data",       dir / "Data",   "--input",
+                                     dir / "in.txt", "--dump-state", "2:" + (dir / "d.json")};
+    std::istringstream more(
+        "--headless --seed 1 --frames 2 --play --scene-entry 3 --lives 7 --power 2 --invincible "
+        "--author");
+    for (std::string a; more >> a;) args.push_back(a);
+    RunResult r = RunOrvan(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    json d = ReadJson(dir, "d.json");
+    EXPECT_EQ(d["states"], json({8, 11}));
+    EXPECT_EQ(d["scene"]["entryIndex"], 3);
+    EXPECT_EQ(std::make_pair(d["player"]["lives"], d["player"]["power"]),
+              std::make_pair(json(7), json(2)));
+    EXPECT_EQ(d["author"]["invincible"], true);
+    EXPECT_EQ(d["author"]["overlay"], true);
+    EXPECT_EQ(d["author"]["gameFrames"], 2);
 }
