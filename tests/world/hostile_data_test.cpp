@@ -45,8 +45,8 @@ TEST_F(HostileData, HugeDropCountsAndRandomSpreadsEnd) {
     for (TItem& item : world->items.items) item.alive = true;
     EXPECT_EQ(DrawsDuring([&] { Enemy(slot).Die(); }), 65536u);
 
-    TActionEntry spread = Cmd(op::kMoveOn, 0);
-    spread.extra = op::kSpread;
+    TActionEntry spread = Cmd(15, 0);
+    spread.extra = 3;
     spread.count = INT_MAX;
     Def(2).actions = {spread};
     Spawn(2);
