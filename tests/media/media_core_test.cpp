@@ -84,4 +84,19 @@ TEST(InputScript, ReportsTheLineOfABadEntry) {
         EXPECT_FALSE(s.Parse(bad, &error)) << bad;
 }
 
+TEST(InputScript, NamesTheFunctionKeys) {
+    for (auto [name, code] : {std::pair{"F1", 0x3B},
+                              {"f6", 0x40},
+                              {"F10", 0x44},
+                              {"F11", 0x57},
+                              {"F12", 0x58},
+                              {"F13", -1},
+                              {"F0", -1},
+                              {"F01", -1}}) {
+        int got = 0, pad = 0;
+        EXPECT_EQ(media::LookUpInputName(name, &got, &pad), code != -1) << name;
+        EXPECT_EQ(got, code) << name;
+    }
+}
+
 }  // namespace

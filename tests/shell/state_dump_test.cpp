@@ -1,5 +1,5 @@
 // The state dump lists every live actor from the first slot of its pool to the last, and the
-// sounds playing and started by their numbers.
+// sounds playing and started by their numbers, first and last of the table.
 #include "shell/state_dump.h"
 
 #include <gtest/gtest.h>
@@ -23,30 +23,27 @@ TEST(StateDump, ListsTheFirstAndLastSlotOfEveryPoolAndSoundsByNumber) {
     for (int n : {0, 255}) w.Sound(n, {"", 0, "s.wav", 255, 1});
     GameRunner run(dir.path());
     ASSERT_TRUE(run.Start());
-    TGame& game = run.game();
-    TWorld& world = game.world;
-    world.bullets.bullets[0].Activate();
-    world.bullets.bullets[TBulletPool::kSize - 1].Activate();
-    world.items.items[0].alive = world.items.items[TItemPool::kSize - 1].alive = true;
-    world.effects.effects[0].alive = world.effects.effects[TEffectPool::kSize - 1].alive = true;
+    TWorld& world = run.game().world;
+    for (TActor* a : {(TActor*)&world.bullets.bullets[0], (TActor*)&world.bullets.bullets.back(),
+                      (TActor*)&world.items.items[0], (TActor*)&world.items.items.back(),
+                      (TActor*)&world.effects.effects[0], (TActor*)&world.effects.effects.back(),
+                      (TActor*)&world.enemies.enemies.back()})
+        a->Activate();
     world.enemies.SpawnEnemy(0, 10, 10, 0, 0, false, -1);
-    world.enemies.enemies[TEnemyPool::kSize - 1].Activate();
-    const int first = game.project->sounds[0].handle, last = game.project->sounds[255].handle;
-    ASSERT_TRUE(first != -1 && last != -1);
+    const int first = run.game().project->sounds[0].handle,
+              last = run.game().project->sounds[255].handle;
     StartSound(last, 3, 1);
     StartSound(first, 3, 1);
-    game.frameSoundStarts = {last, first};
-
-    const nlohmann::json j = nlohmann::json::parse(DumpState(game));
-    auto slots = [&](const char* pool) {
-        std::vector<int> out;
-        for (const nlohmann::json& e : j[pool]) out.push_back(e["slot"]);
-        return out;
-    };
-    EXPECT_EQ(slots("bullets"), (std::vector<int>{0, TBulletPool::kSize - 1}));
-    EXPECT_EQ(slots("items"), (std::vector<int>{0, TItemPool::kSize - 1}));
-    EXPECT_EQ(slots("effects"), (std::vector<int>{0, TEffectPool::kSize - 1}));
-    EXPECT_EQ(slots("enemies"), (std::vector<int>{0, TEnemyPool::kSize - 1}));
+    run.game().frameSoundStarts = {last, first};
+    const nlohmann::json j = nlohmann::json::parse(DumpState(run.game()));
+    for (auto [pool, size] : {std::pair{"bullets", TBulletPool::kSize},
+                              {"items", TItemPool::kSize},
+                              {"effects", TEffectPool::kSize},
+                              {"enemies", TEnemyPool::kSize}}) {
+        std::vector<int> slots;
+        for (const nlohmann::json& e : j[pool]) slots.push_back(e["slot"]);
+        EXPECT_EQ(slots, (std::vector<int>{0, size - 1})) << pool;
+    }
     std::vector<int> order = j["drawOrder"];
     std::sort(order.begin(), order.end());
     EXPECT_EQ(order, (std::vector<int>{0, TEnemyPool::kSize - 1}));
