@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "media/draw_list.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "sys/sys.h"
@@ -91,6 +92,8 @@ uint32_t ColourToXrgb(int colour) {
 }
 
 const uint32_t* BackBuffer() {
+    MediaLockGuard g;
+    FlushDrawing();
     return TheCore().backBuffer.data();
 }
 int ScreenWidth() {
@@ -195,7 +198,7 @@ int MediaInit() {
     c.running = true;
     c.closing = false;
     c.presented = 0;
-    std::fill(c.backBuffer.begin(), c.backBuffer.end(), 0u);
+    media::ListClear();
     media::Log("MediaInit: %dx%d, %d bits, %s", c.width, c.height, c.depth,
                c.windowed ? "windowed" : "full screen");
     return 0;
@@ -258,6 +261,7 @@ int FlipScreen() {
     MediaLockGuard g;
     media::Core& c = TheCore();
     if (!c.running) return -1;
+    media::FlushDrawing();
     if (!c.debugLines.empty()) media::DrawDebugText(c.debugLines);
     media::CurrentHost().Present(c.backBuffer.data(), media::kScreenWidth, media::kScreenHeight);
     ++c.presented;
@@ -312,7 +316,7 @@ int SetDrawBrightness(int r, int g, int b) {
 
 int ClearScreen() {
     MediaLockGuard g;
-    std::fill(TheCore().backBuffer.begin(), TheCore().backBuffer.end(), 0u);
+    media::ListClear();
     return 0;
 }
 

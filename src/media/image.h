@@ -30,6 +30,9 @@ struct Image {
     int height = 0;
     std::vector<uint32_t> pixels;  // width * height, row after row
     ImageCoverage coverage = ImageCoverage::kOpaque;
+    // The smallest box holding every pixel whose alpha is not 0, [x0, x1) x [y0, y1); empty
+    // (x0 == x1) when there is none. Drawn with transparency, nothing outside it shows.
+    int visibleX0 = 0, visibleY0 = 0, visibleX1 = 0, visibleY1 = 0;
 };
 
 // True when a picture of this size may be decoded.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "media/core.h"
+#include "media/draw_list.h"
 #include "media/inspect.h"
 
 namespace media {
@@ -32,6 +33,7 @@ bool WriteRows(png_structp png, png_infop info, FILE* f, png_bytepp rows) {
 
 bool WriteBackBufferPng(const std::string& hostPath) {
     MediaLockGuard g;
+    FlushDrawing();
     std::vector<unsigned char> rgb(size_t(kScreenWidth) * kScreenHeight * 3);
     std::vector<png_bytep> rows(kScreenHeight);
     const uint32_t* px = TheCore().backBuffer.data();

@@ -1,0 +1,241 @@
+#include "media/draw_list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "media/core.h"
+
+namespace media {
+namespace {
+
+// Below this many pixels of work a flush is not worth waking the second thread for.
+constexpr int64_t kShareWork = 40000;
+
+struct Command {
+    enum Kind : uint8_t { kBlit, kTransformed, kFill } kind = kFill;
+    bool mirrored = false;
+    const Image* image = nullptr;
+    PixelMode mode;
+    int x = 0, y = 0;                      // blit: destination; turned: centre; fill: top-left
+    int srcX = 0, srcY = 0, w = 0, h = 0;  // blit: source rectangle; fill: bottom-right in w, h
+    double scale = 1.0, angle = 0.0;
+    uint32_t colour = 0;
+    // The rows the command may reach and the pixels a row it may touch: an estimate of its
+    // work, for cutting the screen into bands of equal work.
+    int64_t top = 0, bottom = 0, width = 0;
+};
+
+DrawingMode g_mode = DrawingMode::kListed;
+
+std::vector<Command>& List() {
+    static std::vector<Command> list = [] {
+        std::vector<Command> l;
+        l.reserve(4096);
+        return l;
+    }();
+    return list;
+}
+
+void Draw(const Command& c, const Surface& s) {
+    const ClipRect screen = SurfaceRect(s);
+    switch (c.kind) {
+        case Command::kBlit:
+            BlitImage(s, screen, *c.image, c.srcX, c.srcY, c.w, c.h, c.x, c.y, c.mirrored, c.mode);
+            break;
+        case Command::kTransformed:
+            BlitImageTransformed(s, screen, *c.image, c.x, c.y, c.scale, c.angle, c.mirrored,
+                                 c.mode);
+            break;
+        case Command::kFill:
+            FillRect(s, screen, c.x, c.y, c.w, c.h, c.colour, c.mode);
+            break;
+    }
+}
+
+void Add(const Command& c) {
+    if (g_mode == DrawingMode::kImmediate) {
+        Draw(c, BackSurface());
+    } else {
+        List().push_back(c);
+    }
+}
+
+// The second thread. It sleeps until a flush hands it a band, draws it, and reports back.
+class Helper {
+public:
+    ~Helper() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> g(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+    // Runs job(1) on the helper and job(0) here; false (nothing run) when no thread can be
+    // started.
+    bool RunPair(const std::function<void(int)>& job) {
+        if (!thread_.joinable()) {
+            try {
+                thread_ = std::thread([this] { Loop(); });
+            } catch (const std::system_error&) {
+                return false;
+            }
+        }
+        {
+            std::lock_guard<std::mutex> g(mutex_);
+            job_ = &job;
+            ++posted_;
+        }
+        wake_.notify_one();
+        job(0);
+        std::unique_lock<std::mutex> g(mutex_);
+        done_.wait(g, [this] { return finished_ == posted_; });
+        job_ = nullptr;
+        return true;
+    }
+
+private:
+    void Loop() {
+        std::unique_lock<std::mutex> g(mutex_);
+        for (;;) {
+            wake_.wait(g, [this] { return stop_ || finished_ != posted_; });
+            if (stop_) return;
+            const std::function<void(int)>* job = job_;
+            g.unlock();
+            (*job)(1);
+            g.lock();
+            finished_ = posted_;
+            done_.notify_one();
+        }
+    }
+
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable wake_, done_;
+    const std::function<void(int)>* job_ = nullptr;
+    uint64_t posted_ = 0, finished_ = 0;
+    bool stop_ = false;
+};
+
+Helper& TheHelper() {
+    static Helper helper;
+    return helper;
+}
+
+// The row that cuts the listed work in two halves, and the whole work.
+int BalancedRow(const std::vector<Command>& list, int height, int64_t* total) {
+    std::vector<int64_t> change(size_t(height) + 1, 0);
+    for (const Command& c : list) {
+        const int64_t top = std::clamp<int64_t>(c.top, 0, height);
+        const int64_t bottom = std::clamp<int64_t>(c.bottom, 0, height);
+        if (top >= bottom) continue;
+        change[size_t(top)] += c.width;
+        change[size_t(bottom)] -= c.width;
+    }
+    int64_t perRow = 0;
+    *total = 0;
+    for (int y = 0; y < height; ++y) *total += (perRow += change[size_t(y)]);
+    perRow = 0;
+    int64_t sum = 0;
+    for (int y = 0; y < height; ++y) {
+        sum += (perRow += change[size_t(y)]);
+        if (2 * sum >= *total) return y + 1;
+    }
+    return height;
+}
+
+}  // namespace
+
+void ListBlit(const Image& image, int srcX, int srcY, int w, int h, int dstX, int dstY,
+              bool mirrored, const PixelMode& mode) {
+    Command c;
+    c.kind = Command::kBlit;
+    c.image = &image;
+    c.srcX = srcX, c.srcY = srcY, c.w = w, c.h = h, c.x = dstX, c.y = dstY;
+    c.mirrored = mirrored;
+    c.mode = mode;
+    c.top = dstY;
+    c.bottom = int64_t(dstY) + std::max(h, 0);
+    c.width = std::min(std::max(w, 0), kScreenWidth);
+    Add(c);
+}
+
+void ListTransformed(const Image& image, int cx, int cy, double scale, double angle, bool mirrored,
+                     const PixelMode& mode) {
+    Command c;
+    c.kind = Command::kTransformed;
+    c.image = &image;
+    c.x = cx, c.y = cy, c.scale = scale, c.angle = angle;
+    c.mirrored = mirrored;
+    c.mode = mode;
+    // Whatever the turn, the picture stays within its half diagonal of the centre.
+    const double w = image.width, h = image.height;
+    const double reach = std::fabs(scale) * std::sqrt(w * w + h * h) / 2 + 2;
+    if (std::isfinite(reach) && reach < kScreenWidth + kScreenHeight) {
+        c.top = int64_t(cy) - int64_t(reach);
+        c.bottom = int64_t(cy) + int64_t(reach) + 1;
+        c.width = 2 * int64_t(reach) + 1;
+    } else {
+        c.top = 0;
+        c.bottom = kScreenHeight;
+        c.width = std::isfinite(reach) ? kScreenWidth : 0;
+    }
+    Add(c);
+}
+
+void ListFill(int x0, int y0, int x1, int y1, uint32_t colour, const PixelMode& mode) {
+    Command c;
+    c.kind = Command::kFill;
+    c.x = x0, c.y = y0, c.w = x1, c.h = y1;
+    c.colour = colour;
+    c.mode = mode;
+    c.top = y0;
+    c.bottom = y1;
+    c.width = std::clamp<int64_t>(int64_t(x1) - x0, 0, kScreenWidth);
+    Add(c);
+}
+
+void ListClear() {
+    List().clear();
+    ListFill(0, 0, kScreenWidth, kScreenHeight, 0, PixelMode{});
+}
+
+void FlushDrawing() {
+    std::vector<Command>& list = List();
+    if (list.empty()) return;
+    const Surface whole = BackSurface();
+    int64_t work = 0;
+    int split = BalancedRow(list, whole.height, &work);
+    const bool always = g_mode == DrawingMode::kAlwaysSplit;
+    if (always && (split <= 0 || split >= whole.height)) split = whole.height / 2;
+    bool shared = false;
+    if ((always || work >= kShareWork) && split > 0 && split < whole.height) {
+        Surface bands[2] = {whole, whole};
+        bands[0].bandBottom = split;
+        bands[1].bandTop = split;
+        shared = TheHelper().RunPair([&](int band) {
+            const Surface& s = bands[band];
+            for (const Command& c : list)
+                if (c.bottom > s.bandTop && c.top < s.bandBottom) Draw(c, s);
+        });
+    }
+    if (!shared) {
+        for (const Command& c : list) Draw(c, whole);
+    }
+    list.clear();
+}
+
+void SetDrawingMode(DrawingMode mode) {
+    MediaLockGuard g;
+    FlushDrawing();
+    g_mode = mode;
+}
+
+}  // namespace media
