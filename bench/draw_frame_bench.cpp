@@ -127,7 +127,8 @@ std::vector<int> LoadIntoMedia(const Scene& s) {
     return handles;
 }
 
-__attribute__((noinline)) void DrawWithMedia(const Scene& s, const std::vector<int>& handles, int bright) {
+__attribute__((noinline)) void DrawWithMedia(const Scene& s, const std::vector<int>& handles,
+                                             int bright) {
     SetDrawBrightness(bright, bright, bright);
     ClearScreen();
     for (const Command& c : s.commands) {
