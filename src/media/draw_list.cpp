@@ -175,9 +175,9 @@ void ListTransformed(const Image& image, int cx, int cy, double scale, double an
     c.x = cx, c.y = cy, c.scale = scale, c.angle = angle;
     c.mirrored = mirrored;
     c.mode = mode;
-    // Whatever the turn, the picture stays within its half diagonal of the centre.
-    const double w = image.width, h = image.height;
-    const double reach = std::fabs(scale) * std::sqrt(w * w + h * h) / 2 + 2;
+    // Whatever the turn, the picture stays within its half diagonal of the centre, and so
+    // within half its width plus its height.
+    const double reach = std::fabs(scale) * (double(image.width) + image.height) / 2 + 2;
     if (std::isfinite(reach) && reach < kScreenWidth + kScreenHeight) {
         c.top = int64_t(cy) - int64_t(reach);
         c.bottom = int64_t(cy) + int64_t(reach) + 1;

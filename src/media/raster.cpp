@@ -176,6 +176,17 @@ public:
     }
     double Lo() const { return a_; }
     double Hi() const { return b_; }
+    double Step() const { return step_; }
+    bool Flat() const { return flat_; }
+    void Skip(int rows) {
+        if (flat_) {
+            p_ += rows * dpY_;
+            SetFlat();
+        } else {
+            a_ += rows * step_;
+            b_ += rows * step_;
+        }
+    }
 
 private:
     // Along a row the position does not move: every column or none.
@@ -192,6 +203,15 @@ private:
 // floor(x) for x of -1 or more, without a library call.
 inline int FloorSmall(double x) {
     return static_cast<int>(x + 16.0) - 16;
+}
+
+// std::llround (halves away from zero) without the library call: the truncation and the
+// remainder, which is exact below 2^52, decide.
+inline int64_t Round(double x) {
+    if (!(std::fabs(x) < 4503599627370496.0)) return std::llround(x);
+    const int64_t t = static_cast<int64_t>(x);
+    const double rest = x - static_cast<double>(t);
+    return t + (rest >= 0.5 ? 1 : rest <= -0.5 ? -1 : 0);
 }
 
 int ClampToInt(int64_t v) {
@@ -325,10 +345,10 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
     // destination pixel (bx0, by0), and its steps along a destination row and column.
     constexpr double kOne = 65536.0;
     const double X0 = bx0 + 0.5 - cx, Y0 = by0 + 0.5 - cy;
-    int64_t u = std::llround(((X0 * cs + Y0 * sn) / scale + hw) * kOne);
-    int64_t v = std::llround(((-X0 * sn + Y0 * cs) / scale + hh) * kOne);
-    int64_t duX = std::llround(cs / scale * kOne), dvX = std::llround(-sn / scale * kOne);
-    int64_t duY = std::llround(sn / scale * kOne), dvY = std::llround(cs / scale * kOne);
+    int64_t u = Round(((X0 * cs + Y0 * sn) / scale + hw) * kOne);
+    int64_t v = Round(((-X0 * sn + Y0 * cs) / scale + hh) * kOne);
+    int64_t duX = Round(cs / scale * kOne), dvX = Round(-sn / scale * kOne);
+    int64_t duY = Round(sn / scale * kOne), dvY = Round(cs / scale * kOne);
     const int64_t uMax = (int64_t(w) << 16) - 1, vMax = (int64_t(h) << 16) - 1;
     if (mirrored) {
         // Column sx shows at w - 1 - sx: reflect the fixed-point position inside [0, uMax].
@@ -370,7 +390,15 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
         const int rows = std::min(kBlock, rowEnd - blockTop);
         const int64_t blockU = u + (blockTop - rowBegin) * duY;
         const int64_t blockV = v + (blockTop - rowBegin) * dvY;
-        for (int k = 0; k < rows; ++k, spanU.NextRow(), spanV.NextRow()) {
+        const bool estimated = simd && !consecutive && !spanU.Flat() && !spanV.Flat();
+        if (estimated) {
+            const SpanLines lines{spanU.Lo(), spanU.Hi(), spanU.Step(),
+                                  spanV.Lo(), spanV.Hi(), spanV.Step()};
+            EstimateSpansAvx2(lines, rows, n, first, last);
+            spanU.Skip(rows);
+            spanV.Skip(rows);
+        }
+        for (int k = 0; k < rows && !estimated; ++k, spanU.NextRow(), spanV.NextRow()) {
             const double lo =
                 std::min(std::max(std::max(spanU.Lo(), spanV.Lo()), -1.0), lastColumn);
             const double hi =

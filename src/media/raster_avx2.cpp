@@ -140,6 +140,7 @@ struct SampledLoop {
         const __m256i vBelow = _mm256_set1_epi32(int32_t(b.vLo - 1));
         const __m256i vAbove = _mm256_set1_epi32(int32_t(b.vHi + 1));
         const int* base = reinterpret_cast<const int*>(b.src);
+        const __m256i all = _mm256_set1_epi32(-1);
         for (int y = 0; y < b.rows; ++y) {
             const int first = b.first[y], count = b.last[y] - first + 1;
             if (count <= 0) continue;
@@ -150,11 +151,15 @@ struct SampledLoop {
             __m256i vv = _mm256_add_epi32(_mm256_set1_epi32(int32_t(v)), laneV);
             uint32_t* row = target.dst + int64_t(y) * b.dstPitch + first;
             for (int i = 0; i < count; i += 8) {
-                __m256i write = _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi32(uu, uBelow),
-                                                                  _mm256_cmpgt_epi32(uAbove, uu)),
-                                                 _mm256_and_si256(_mm256_cmpgt_epi32(vv, vBelow),
-                                                                  _mm256_cmpgt_epi32(vAbove, vv)));
-                if (count - i < 8) write = _mm256_and_si256(write, FirstLanes(count - i));
+                // Only the first and the last column can sample outside (EstimateSpansAvx2).
+                __m256i write = all;
+                if (i == 0 || i + 9 > count) {
+                    write = _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi32(uu, uBelow),
+                                                              _mm256_cmpgt_epi32(uAbove, uu)),
+                                             _mm256_and_si256(_mm256_cmpgt_epi32(vv, vBelow),
+                                                              _mm256_cmpgt_epi32(vAbove, vv)));
+                    if (count - i < 8) write = _mm256_and_si256(write, FirstLanes(count - i));
+                }
                 const __m256i index =
                     _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(vv, 16), pitch),
                                      _mm256_srai_epi32(uu, 16));
@@ -259,12 +264,42 @@ __attribute__((target("avx2"))) void FillSpanAvx2(uint32_t colour, uint32_t opac
     }
 }
 
+__attribute__((target("avx2"))) void EstimateSpansAvx2(const SpanLines& l, int rows, int n,
+                                                       int16_t* first, int16_t* last) {
+    const __m256d stepU = _mm256_set1_pd(l.stepU), stepV = _mm256_set1_pd(l.stepV);
+    const __m256d aU = _mm256_set1_pd(l.aU), bU = _mm256_set1_pd(l.bU);
+    const __m256d aV = _mm256_set1_pd(l.aV), bV = _mm256_set1_pd(l.bV);
+    const __m256d below = _mm256_set1_pd(-1.0), beyond = _mm256_set1_pd(n + 1.0);
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi32(1);
+    const __m128i lastColumn = _mm_set1_epi32(n - 1);
+    __m256d k = _mm256_setr_pd(0, 1, 2, 3);
+    for (int row = 0; row < rows; row += 4) {
+        __m256d lo = _mm256_max_pd(_mm256_add_pd(aU, _mm256_mul_pd(k, stepU)),
+                                   _mm256_add_pd(aV, _mm256_mul_pd(k, stepV)));
+        __m256d hi = _mm256_min_pd(_mm256_add_pd(bU, _mm256_mul_pd(k, stepU)),
+                                   _mm256_add_pd(bV, _mm256_mul_pd(k, stepV)));
+        lo = _mm256_min_pd(_mm256_max_pd(lo, below), beyond);
+        hi = _mm256_max_pd(_mm256_min_pd(hi, beyond), below);
+        const __m128i i0 = _mm_max_epi32(_mm256_cvttpd_epi32(_mm256_floor_pd(lo)), zero);
+        const __m128i i1 =
+            _mm_min_epi32(_mm_add_epi32(_mm256_cvttpd_epi32(_mm256_floor_pd(hi)), one), lastColumn);
+        alignas(16) int16_t packed[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(packed), _mm_packs_epi32(i0, i1));
+        for (int j = 0; j < 4 && row + j < rows; ++j) {
+            first[row + j] = packed[j];
+            last[row + j] = packed[4 + j];
+        }
+        k = _mm256_add_pd(k, _mm256_set1_pd(4.0));
+    }
+}
+
 #else  // no AVX2 path on this architecture
 
 bool Avx2Enabled() {
     return false;
 }
 void SampledRowsAvx2(const SpanMode&, SpanTarget, const SampledRows&) {}
+void EstimateSpansAvx2(const SpanLines&, int, int, int16_t*, int16_t*) {}
 void RowSpanAvx2(const SpanMode&, SpanTarget, int, const uint32_t*, bool) {}
 void FillSpanAvx2(uint32_t, uint32_t, SpanTarget, int) {}
 

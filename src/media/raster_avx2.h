@@ -47,7 +47,7 @@ constexpr int64_t kMaxSampledStep = int64_t(1) << 24;
 // pixels a row: column i of row k samples the 16.16 position (u, v) + i (duX, dvX) +
 // k (duY, dvY). Only columns first[k] to last[k] of row k are looked at (none when
 // first > last), and of those only the ones whose position lies in [uLo, uHi] x [vLo, vHi],
-// a part of the picture, are drawn.
+// a part of the picture, are drawn; all but the first and the last must lie there.
 struct SampledRows {
     int rows, dstPitch;
     const uint32_t* src;
@@ -58,6 +58,15 @@ struct SampledRows {
     const int16_t* last;
 };
 void SampledRowsAvx2(const SpanMode& mode, SpanTarget target, const SampledRows& rows);
+
+// Which columns of 'rows' rows to look at, from lines that estimate where the sampled
+// positions enter and leave the picture: row k from the larger of aU + k stepU and
+// aV + k stepV to the smaller of bU + k stepU and bV + k stepV. The result reaches a column
+// past each end of the estimate, within 0 to n - 1; first > last for none.
+struct SpanLines {
+    double aU, bU, stepU, aV, bV, stepV;
+};
+void EstimateSpansAvx2(const SpanLines& lines, int rows, int n, int16_t* first, int16_t* last);
 
 // 'count' consecutive source pixels, read forwards or (reversed) backwards from 'src'.
 void RowSpanAvx2(const SpanMode& mode, SpanTarget target, int count, const uint32_t* src,
