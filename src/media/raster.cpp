@@ -282,9 +282,36 @@ void BlitImage(const Surface& dst, const ClipRect& clip, const Image& image, int
     };
     if (Avx2Enabled()) {
         const uint32_t* limit = BandLimit(dst);
-        for (int64_t y = y0; y < y1; ++y)
-            RowSpanAvx2(m, SpanTarget{dst.pixels + y * int64_t(dst.pitch) + x0, limit}, n,
-                        source(y), mirrored);
+        const bool byRuns =
+            !image.runs.empty() && (m.op == SpanOp::kKey || m.op == SpanOp::kBlendKeyed);
+        if (!byRuns) {
+            for (int64_t y = y0; y < y1; ++y)
+                RowSpanAvx2(m, SpanTarget{dst.pixels + y * int64_t(dst.pitch) + x0, limit}, n,
+                            source(y), mirrored);
+            return;
+        }
+        // A keyed picture a run of visible pixels at a time: they are all drawn, without
+        // looking at the key.
+        SpanMode runMode = m;
+        runMode.op = m.op == SpanOp::kKey ? SpanOp::kCopy : SpanOp::kBlend;
+        const int64_t sxFirst = mirrored ? firstSx - n + 1 : firstSx, sxEnd = sxFirst + n;
+        for (int64_t y = y0; y < y1; ++y) {
+            const int64_t sy = srcY + (y - top);
+            const uint32_t* rowPixels = image.pixels.data() + sy * int64_t(image.width);
+            uint32_t* d = dst.pixels + y * int64_t(dst.pitch) + x0;
+            for (uint32_t r = image.runRows[sy]; r < image.runRows[sy + 1]; ++r) {
+                const int64_t a = std::max<int64_t>(image.runs[2 * r], sxFirst);
+                const int64_t b = std::min<int64_t>(image.runs[2 * r + 1], sxEnd);
+                if (a >= b) continue;
+                if (!mirrored) {
+                    RowSpanAvx2(runMode, SpanTarget{d + (a - firstSx), limit}, int(b - a),
+                                rowPixels + a, false);
+                } else {
+                    RowSpanAvx2(runMode, SpanTarget{d + (firstSx - (b - 1)), limit}, int(b - a),
+                                rowPixels + b - 1, true);
+                }
+            }
+        }
         return;
     }
     WithPixelOp(mode, m, [&](auto op) {

@@ -202,13 +202,17 @@ TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 8) % uint32_t(n));
     };
-    // Opaque, keyed and translucent pictures of odd and even sizes.
+    // Opaque, keyed, translucent and keyed with runs (a disc) pictures of odd and even sizes.
     std::vector<int> images;
-    for (int kind = 0; kind < 3; ++kind) {
+    for (int kind = 0; kind < 4; ++kind) {
         for (auto [w, h] : {std::pair{1, 1}, {7, 5}, {16, 16}, {33, 20}, {64, 64}, {9, 40}}) {
             std::vector<uint32_t> px(size_t(w) * h);
             for (uint32_t& p : px) {
-                const uint32_t rgb = kind >= 1 && Next(4) == 0 ? 0 : uint32_t(Next(1 << 24));
+                const int i = int(&p - px.data()), dx = 2 * (i % w) + 1 - w,
+                          dy = 2 * (i / w) + 1 - h;
+                const bool key = kind == 3 ? dx * dx * h * h + dy * dy * w * w > w * w * h * h
+                                           : kind >= 1 && Next(4) == 0;
+                const uint32_t rgb = key ? 0 : uint32_t(Next(1 << 24)) | 1;
                 p = uint32_t(kind == 2 ? Next(256) : 0xFF) << 24 | rgb;
             }
             images.push_back(Load(w, h, px));
