@@ -129,6 +129,79 @@ Helper& TheHelper() {
     return helper;
 }
 
+// The rectangle a listed blit surely overwrites whatever is under it: an opaque copy (a
+// picture without see-through pixels, or drawn without transparency, at full opacity).
+// Worked out as the blit itself does; false for any other command.
+bool CopiedRect(const Command& c, int width, int height, ClipRect* out) {
+    if (c.kind != Command::kBlit || c.mode.alpha < 255) return false;
+    const Image& im = *c.image;
+    if (c.mode.transparent && im.coverage != ImageCoverage::kOpaque) return false;
+    if (c.w <= 0 || c.h <= 0 || im.width <= 0 || im.height <= 0) return false;
+    const int64_t left = c.x, top = c.y;
+    int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + c.w, width);
+    if (!c.mirrored) {
+        x0 = std::max<int64_t>(x0, left - c.srcX);
+        x1 = std::min<int64_t>(x1, left - c.srcX + im.width);
+    } else {
+        x0 = std::max<int64_t>(x0, left + c.srcX + c.w - im.width);
+        x1 = std::min<int64_t>(x1, left + c.srcX + c.w);
+    }
+    const int64_t y0 = std::max<int64_t>({top, 0, top - c.srcY});
+    const int64_t y1 = std::min<int64_t>({top + c.h, int64_t(height), top - c.srcY + im.height});
+    if (x0 >= x1 || y0 >= y1) return false;
+    *out = ClipRect{int(x0), int(y0), int(x1), int(y1)};
+    return true;
+}
+
+// A frame begins by clearing the screen, and then usually copies a background and a panel
+// over all of it. The columns of a solid fill that later copies overwrite in every one of
+// its rows are left out of it: all of them, or those on one side.
+void LeaveOutCovered(std::vector<Command>& list, int width, int height) {
+    std::vector<ClipRect> copies;
+    std::vector<std::pair<int, int>> row, always, merged;
+    for (size_t j = 0; j < list.size(); ++j) {
+        Command& fill = list[j];
+        if (fill.kind != Command::kFill || fill.mode.alpha < 255) continue;
+        const int fx0 = std::max(fill.x, 0), fx1 = std::min(fill.w, width);
+        const int fy0 = std::max(fill.y, 0), fy1 = std::min(fill.h, height);
+        if (fx0 >= fx1 || fy0 >= fy1) continue;
+        copies.clear();
+        ClipRect r;
+        for (size_t k = j + 1; k < list.size(); ++k)
+            if (CopiedRect(list[k], width, height, &r)) copies.push_back(r);
+        if (copies.empty()) continue;
+        // The columns covered in every row: the rows' unions of copies, intersected.
+        always.assign(1, {fx0, fx1});
+        for (int y = fy0; y < fy1 && !always.empty(); ++y) {
+            row.clear();
+            for (const ClipRect& c : copies)
+                if (c.y0 <= y && y < c.y1) row.push_back({c.x0, c.x1});
+            std::sort(row.begin(), row.end());
+            merged.clear();
+            for (const auto& piece : row) {
+                if (!merged.empty() && piece.first <= merged.back().second)
+                    merged.back().second = std::max(merged.back().second, piece.second);
+                else
+                    merged.push_back(piece);
+            }
+            std::vector<std::pair<int, int>> both;
+            for (const auto& a : always)
+                for (const auto& m : merged)
+                    if (std::max(a.first, m.first) < std::min(a.second, m.second))
+                        both.push_back({std::max(a.first, m.first), std::min(a.second, m.second)});
+            always.swap(both);
+        }
+        if (always.size() == 1 && always[0] == std::make_pair(fx0, fx1)) {
+            fill.w = fill.x;  // wholly overwritten: draws nothing
+        } else if (always.size() == 1 && always[0].first == fx0) {
+            fill.x = always[0].second;
+        } else if (always.size() == 1 && always[0].second == fx1) {
+            fill.w = always[0].first;
+        }
+        fill.width = std::max(0, std::min(fill.w, width) - std::max(fill.x, 0));
+    }
+}
+
 // The row that cuts the listed work in two halves, and the whole work.
 int BalancedRow(const std::vector<Command>& list, int height, int64_t* total) {
     std::vector<int64_t> change(size_t(height) + 1, 0);
@@ -211,6 +284,7 @@ void FlushDrawing() {
     std::vector<Command>& list = List();
     if (list.empty()) return;
     const Surface whole = BackSurface();
+    LeaveOutCovered(list, whole.width, whole.height);
     int64_t work = 0;
     int split = BalancedRow(list, whole.height, &work);
     const bool always = g_mode == DrawingMode::kAlwaysSplit;

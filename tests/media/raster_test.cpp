@@ -220,7 +220,7 @@ TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
     }
     for (int round = 0; round < 300; ++round) {
         const int img = images[Next(int(images.size()))];
-        const int x = Next(700) - 30, y = Next(540) - 30, kind = Next(5);
+        const int x = Next(700) - 30, y = Next(540) - 30, kind = Next(6);
         const double scale = 0.1 + Next(400) / 100.0, angle = (Next(2000) - 1000) / 100.0;
         const int transparent = Next(2), mirrored = Next(2);
         const int blend = Next(3) == 0 ? Next(300) - 20 : 255;
@@ -241,6 +241,10 @@ TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
             if (kind == 2) DrawImageRotated(x, y, scale, angle, img, transparent, mirrored);
             if (kind == 3) DrawImagePart(x, y, partX, partY, w, h, img, transparent, mirrored);
             if (kind == 4) DrawRect(x, y, x + 2 * w, y + 2 * h, MakeColor(200, 100, 50), 1);
+            if (kind == 5) {  // a solid fill, then a copy over some of it
+                DrawRect(x, y + partY + 2, x + 3 * w, y + 8 + h / 8, MakeColor(9, 9, 9), 1);
+                DrawImage(x + partX * w / 2, y, img, 0);
+            }
             results[path].assign(media::BackBuffer(), media::BackBuffer() + 640 * 480);
         }
         size_t first = 0;
