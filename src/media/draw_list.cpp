@@ -155,47 +155,66 @@ bool CopiedRect(const Command& c, int width, int height, ClipRect* out) {
 
 // A frame begins by clearing the screen, and then usually copies a background and a panel
 // over all of it. The columns of a solid fill that later copies overwrite in every one of
-// its rows are left out of it: all of them, or those on one side.
+// its rows are left out of it: all of them, or those on one side. A frame's first few fills
+// are looked at, no more.
 void LeaveOutCovered(std::vector<Command>& list, int width, int height) {
-    std::vector<ClipRect> copies;
-    std::vector<std::pair<int, int>> row, always, merged;
-    for (size_t j = 0; j < list.size(); ++j) {
+    struct Copy {
+        size_t index;
+        ClipRect rect;
+    };
+    std::vector<Copy> copies;
+    ClipRect r;
+    for (size_t k = 0; k < list.size(); ++k)
+        if (CopiedRect(list[k], width, height, &r)) copies.push_back({k, r});
+    if (copies.empty()) return;
+    using Span = std::pair<int, int>;
+    std::vector<Span> row, always, both;
+    std::vector<int> cuts;
+    int looked = 0;
+    for (size_t j = 0; j < list.size() && looked < 16; ++j) {
         Command& fill = list[j];
         if (fill.kind != Command::kFill || fill.mode.alpha < 255) continue;
         const int fx0 = std::max(fill.x, 0), fx1 = std::min(fill.w, width);
         const int fy0 = std::max(fill.y, 0), fy1 = std::min(fill.h, height);
         if (fx0 >= fx1 || fy0 >= fy1) continue;
-        copies.clear();
-        ClipRect r;
-        for (size_t k = j + 1; k < list.size(); ++k)
-            if (CopiedRect(list[k], width, height, &r)) copies.push_back(r);
-        if (copies.empty()) continue;
-        // The columns covered in every row: the rows' unions of copies, intersected.
+        ++looked;
+        // The copies over a row change only where one begins or ends: one union per stretch.
+        cuts.assign({fy0, fy1});
+        for (const Copy& c : copies) {
+            if (c.index <= j) continue;
+            if (c.rect.y0 > fy0 && c.rect.y0 < fy1) cuts.push_back(c.rect.y0);
+            if (c.rect.y1 > fy0 && c.rect.y1 < fy1) cuts.push_back(c.rect.y1);
+        }
+        std::sort(cuts.begin(), cuts.end());
         always.assign(1, {fx0, fx1});
-        for (int y = fy0; y < fy1 && !always.empty(); ++y) {
+        for (size_t s = 0; s + 1 < cuts.size() && !always.empty(); ++s) {
+            if (cuts[s] == cuts[s + 1]) continue;
             row.clear();
-            for (const ClipRect& c : copies)
-                if (c.y0 <= y && y < c.y1) row.push_back({c.x0, c.x1});
+            for (const Copy& c : copies)
+                if (c.index > j && c.rect.y0 <= cuts[s] && cuts[s] < c.rect.y1)
+                    row.push_back({c.rect.x0, c.rect.x1});
             std::sort(row.begin(), row.end());
-            merged.clear();
-            for (const auto& piece : row) {
-                if (!merged.empty() && piece.first <= merged.back().second)
-                    merged.back().second = std::max(merged.back().second, piece.second);
-                else
-                    merged.push_back(piece);
+            // The columns covered in every row so far and in this stretch too.
+            both.clear();
+            for (size_t i = 0; i < row.size();) {
+                Span merged = row[i];
+                for (++i; i < row.size() && row[i].first <= merged.second; ++i)
+                    merged.second = std::max(merged.second, row[i].second);
+                for (const Span& a : always) {
+                    const int lo = std::max(a.first, merged.first);
+                    const int hi = std::min(a.second, merged.second);
+                    if (lo < hi) both.push_back({lo, hi});
+                }
             }
-            std::vector<std::pair<int, int>> both;
-            for (const auto& a : always)
-                for (const auto& m : merged)
-                    if (std::max(a.first, m.first) < std::min(a.second, m.second))
-                        both.push_back({std::max(a.first, m.first), std::min(a.second, m.second)});
+            std::sort(both.begin(), both.end());
             always.swap(both);
         }
-        if (always.size() == 1 && always[0] == std::make_pair(fx0, fx1)) {
+        if (always.size() != 1) continue;
+        if (always[0] == Span{fx0, fx1}) {
             fill.w = fill.x;  // wholly overwritten: draws nothing
-        } else if (always.size() == 1 && always[0].first == fx0) {
+        } else if (always[0].first == fx0) {
             fill.x = always[0].second;
-        } else if (always.size() == 1 && always[0].second == fx1) {
+        } else if (always[0].second == fx1) {
             fill.w = always[0].first;
         }
         fill.width = std::max(0, std::min(fill.w, width) - std::max(fill.x, 0));
