@@ -211,7 +211,19 @@ inline int64_t Round(double x) {
     if (!(std::fabs(x) < 4503599627370496.0)) return std::llround(x);
     const int64_t t = static_cast<int64_t>(x);
     const double rest = x - static_cast<double>(t);
-    return t + (rest >= 0.5 ? 1 : rest <= -0.5 ? -1 : 0);
+    return t + int64_t(rest >= 0.5) - int64_t(rest <= -0.5);
+}
+
+// floor(x) and ceil(x) held to [lo, hi], without a library call.
+inline int FloorWithin(double x, int lo, int hi) {
+    x = std::min(std::max(x, lo - 1.0), hi + 1.0);
+    const int t = static_cast<int>(x);
+    return std::min(std::max(t - int(x < t), lo), hi);
+}
+inline int CeilWithin(double x, int lo, int hi) {
+    x = std::min(std::max(x, lo - 1.0), hi + 1.0);
+    const int t = static_cast<int>(x);
+    return std::min(std::max(t + int(x > t), lo), hi);
 }
 
 int ClampToInt(int64_t v) {
@@ -357,25 +369,25 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
             maxY = std::max(maxY, Y);
         }
     }
-    auto within = [](double v, int lo, int hi) {
-        return static_cast<int>(std::min<double>(hi, std::max<double>(lo, v)));
-    };
     // Only this box is drawn, so a pixel whose centre the rounded fixed-point positions place
     // a hair past the exact outline is left out.
-    const int bx0 = within(std::floor(cx + minX), c.x0, c.x1);
-    const int bx1 = within(std::ceil(cx + maxX), c.x0, c.x1);
-    const int by0 = within(std::floor(cy + minY), c.y0, c.y1);
-    const int by1 = within(std::ceil(cy + maxY), c.y0, c.y1);
+    const int bx0 = FloorWithin(cx + minX, c.x0, c.x1);
+    const int bx1 = CeilWithin(cx + maxX, c.x0, c.x1);
+    const int by0 = FloorWithin(cy + minY, c.y0, c.y1);
+    const int by1 = CeilWithin(cy + maxY, c.y0, c.y1);
     if (bx0 >= bx1 || by0 >= by1) return;
 
     // Inverse mapping in 16.16 fixed point: the picture position sampled by the centre of
     // destination pixel (bx0, by0), and its steps along a destination row and column.
     constexpr double kOne = 65536.0;
     const double X0 = bx0 + 0.5 - cx, Y0 = by0 + 0.5 - cy;
-    int64_t u = Round(((X0 * cs + Y0 * sn) / scale + hw) * kOne);
-    int64_t v = Round(((-X0 * sn + Y0 * cs) / scale + hh) * kOne);
-    int64_t duX = Round(cs / scale * kOne), dvX = Round(-sn / scale * kOne);
-    int64_t duY = Round(sn / scale * kOne), dvY = Round(cs / scale * kOne);
+    // Dividing by a scale of exactly 1 changes nothing: the common case skips it.
+    const bool unit = scale == 1.0;
+    auto over = [&](double a) { return unit ? a : a / scale; };
+    int64_t u = Round((over(X0 * cs + Y0 * sn) + hw) * kOne);
+    int64_t v = Round((over(-X0 * sn + Y0 * cs) + hh) * kOne);
+    int64_t duX = Round(over(cs) * kOne), dvX = Round(over(-sn) * kOne);
+    int64_t duY = Round(over(sn) * kOne), dvY = Round(over(cs) * kOne);
     const int64_t uMax = (int64_t(w) << 16) - 1, vMax = (int64_t(h) << 16) - 1;
     if (mirrored) {
         // Column sx shows at w - 1 - sx: reflect the fixed-point position inside [0, uMax].
