@@ -31,19 +31,23 @@ namespace {
 #define AVX2 __attribute__((target("avx2"), always_inline)) inline
 #define AVX2_LOOP __attribute__((target("avx2"))) static
 
+// The portable loops divide t = x + 128 by 255 as (t + (t >> 8)) >> 8; for every 16-bit t
+// that equals the high half of t * 257, one multiply.
+AVX2 __m256i Div255(__m256i t) {
+    return _mm256_mulhi_epu16(t, _mm256_set1_epi16(257));
+}
+
 // k * a / 255 rounded, on 16-bit values.
 AVX2 __m256i MulDiv255x16(__m256i k, __m256i a) {
-    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(k, a), _mm256_set1_epi16(128));
-    return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
+    return Div255(_mm256_add_epi16(_mm256_mullo_epi16(k, a), _mm256_set1_epi16(128)));
 }
 
 // (x * a + y * (255 - a)) / 255 rounded, on 16-bit channels.
 AVX2 __m256i Mix16(__m256i x, __m256i y, __m256i a) {
     const __m256i na = _mm256_sub_epi16(_mm256_set1_epi16(255), a);
-    const __m256i t =
+    return Div255(
         _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(x, a), _mm256_mullo_epi16(y, na)),
-                         _mm256_set1_epi16(128));
-    return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
+                         _mm256_set1_epi16(128)));
 }
 
 // The constants of one draw: its opacity on every 16-bit channel, and its brightness as
@@ -160,9 +164,10 @@ struct SampledLoop {
                                                               _mm256_cmpgt_epi32(vAbove, vv)));
                     if (count - i < 8) write = _mm256_and_si256(write, FirstLanes(count - i));
                 }
-                const __m256i index =
-                    _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(vv, 16), pitch),
-                                     _mm256_srai_epi32(uu, 16));
+                // Rows and the pitch fit in 16 bits: one multiply-add instead of a 32-bit
+                // multiply (lanes outside the picture are not gathered).
+                const __m256i index = _mm256_add_epi32(
+                    _mm256_madd_epi16(_mm256_srai_epi32(vv, 16), pitch), _mm256_srai_epi32(uu, 16));
                 const __m256i s =
                     _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), base, index, write, 4);
                 uint32_t* p = row + i;
