@@ -1,6 +1,7 @@
 #include "media/draw_list.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <functional>
@@ -66,7 +67,21 @@ void Add(const Command& c) {
     }
 }
 
-// The second thread. It sleeps until a flush hands it a band, draws it, and reports back.
+// The bands of one flush, taken one at a time by whichever thread is free.
+struct Bands {
+    int count = 0;
+    std::function<void(int)> draw;  // draws band i
+    std::atomic<int> next{0};
+    int active = 0;  // helpers inside Take; guarded by the helper's mutex
+
+    void Take() {
+        for (int i; (i = next.fetch_add(1)) < count;) draw(i);
+    }
+};
+
+// The second thread. It sleeps until a flush offers bands, takes bands until none is left,
+// and sleeps again. The flushing thread takes bands too, so a helper that wakes late only
+// leaves it more to do: the flush never waits for a helper that has not begun a band.
 class Helper {
 public:
     ~Helper() {
@@ -78,9 +93,9 @@ public:
         wake_.notify_one();
         thread_.join();
     }
-    // Runs job(1) on the helper and job(0) here; false (nothing run) when no thread can be
-    // started.
-    bool RunPair(const std::function<void(int)>& job) {
+    // Draws every band, on this thread and the helper; false (nothing drawn) when no thread
+    // can be started.
+    bool Run(Bands& bands) {
         if (!thread_.joinable()) {
             try {
                 thread_ = std::thread([this] { Loop(); });
@@ -90,28 +105,33 @@ public:
         }
         {
             std::lock_guard<std::mutex> g(mutex_);
-            job_ = &job;
-            ++posted_;
+            offer_ = &bands;
+            ++generation_;
         }
         wake_.notify_one();
-        job(0);
+        bands.Take();
+        // Withdrawn, and finished by a helper that is still drawing one.
         std::unique_lock<std::mutex> g(mutex_);
-        done_.wait(g, [this] { return finished_ == posted_; });
-        job_ = nullptr;
+        offer_ = nullptr;
+        done_.wait(g, [&bands] { return bands.active == 0; });
         return true;
     }
 
 private:
     void Loop() {
         std::unique_lock<std::mutex> g(mutex_);
+        uint64_t seen = 0;
         for (;;) {
-            wake_.wait(g, [this] { return stop_ || finished_ != posted_; });
+            wake_.wait(g, [&] { return stop_ || generation_ != seen; });
             if (stop_) return;
-            const std::function<void(int)>* job = job_;
+            seen = generation_;
+            Bands* bands = offer_;
+            if (!bands) continue;
+            ++bands->active;
             g.unlock();
-            (*job)(1);
+            bands->Take();
             g.lock();
-            finished_ = posted_;
+            --bands->active;
             done_.notify_one();
         }
     }
@@ -119,8 +139,8 @@ private:
     std::thread thread_;
     std::mutex mutex_;
     std::condition_variable wake_, done_;
-    const std::function<void(int)>* job_ = nullptr;
-    uint64_t posted_ = 0, finished_ = 0;
+    Bands* offer_ = nullptr;
+    uint64_t generation_ = 0;
     bool stop_ = false;
 };
 
@@ -221,8 +241,9 @@ void LeaveOutCovered(std::vector<Command>& list, int width, int height) {
     }
 }
 
-// The row that cuts the listed work in two halves, and the whole work.
-int BalancedRow(const std::vector<Command>& list, int height, int64_t* total) {
+// The rows that cut the listed work into 'count' bands of about equal work (cuts[0] = 0 and
+// cuts[count] = height), and the whole work.
+int64_t BalancedCuts(const std::vector<Command>& list, int height, int count, int* cuts) {
     std::vector<int64_t> change(size_t(height) + 1, 0);
     for (const Command& c : list) {
         const int64_t top = std::clamp<int64_t>(c.top, 0, height);
@@ -231,16 +252,18 @@ int BalancedRow(const std::vector<Command>& list, int height, int64_t* total) {
         change[size_t(top)] += c.width;
         change[size_t(bottom)] -= c.width;
     }
-    int64_t perRow = 0;
-    *total = 0;
-    for (int y = 0; y < height; ++y) *total += (perRow += change[size_t(y)]);
+    int64_t perRow = 0, total = 0;
+    for (int y = 0; y < height; ++y) total += (perRow += change[size_t(y)]);
     perRow = 0;
     int64_t sum = 0;
-    for (int y = 0; y < height; ++y) {
+    int band = 1;
+    cuts[0] = 0;
+    for (int y = 0; y < height && band < count; ++y) {
         sum += (perRow += change[size_t(y)]);
-        if (2 * sum >= *total) return y + 1;
+        while (band < count && sum * count >= total * band) cuts[band++] = y + 1;
     }
-    return height;
+    while (band <= count) cuts[band++] = height;
+    return total;
 }
 
 }  // namespace
@@ -304,20 +327,34 @@ void FlushDrawing() {
     if (list.empty()) return;
     const Surface whole = BackSurface();
     LeaveOutCovered(list, whole.width, whole.height);
-    int64_t work = 0;
-    int split = BalancedRow(list, whole.height, &work);
+    // More bands than threads, so that neither waits long for the other; few enough that
+    // a draw seldom straddles two (and is set up twice).
+    constexpr int kBands = 4;
+    int cuts[kBands + 1];
+    const int64_t work = BalancedCuts(list, whole.height, kBands, cuts);
     const bool always = g_mode == DrawingMode::kAlwaysSplit;
-    if (always && (split <= 0 || split >= whole.height)) split = whole.height / 2;
     bool shared = false;
-    if ((always || work >= kShareWork) && split > 0 && split < whole.height) {
-        Surface bands[2] = {whole, whole};
-        bands[0].bandBottom = split;
-        bands[1].bandTop = split;
-        shared = TheHelper().RunPair([&](int band) {
-            const Surface& s = bands[band];
-            for (const Command& c : list)
+    if (always || work >= kShareWork) {
+        if (always) {
+            for (int i = 1; i < kBands; ++i)
+                cuts[i] = std::clamp(cuts[i], cuts[i - 1], whole.height);
+        }
+        struct {
+            const std::vector<Command>& list;
+            const Surface& whole;
+            const int* cuts;
+        } flush{list, whole, cuts};
+        Bands bands;
+        bands.count = kBands;
+        bands.draw = [&flush](int i) {
+            Surface s = flush.whole;
+            s.bandTop = flush.cuts[i];
+            s.bandBottom = flush.cuts[i + 1];
+            if (s.bandTop >= s.bandBottom) return;
+            for (const Command& c : flush.list)
                 if (c.bottom > s.bandTop && c.top < s.bandBottom) Draw(c, s);
-        });
+        };
+        shared = TheHelper().Run(bands);
     }
     if (!shared) {
         for (const Command& c : list) Draw(c, whole);
