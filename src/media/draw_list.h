@@ -1,12 +1,14 @@
 // The back buffer's pending draws. Pictures and rectangles are not drawn when the game
 // asks but listed, and the list is carried out when something needs the pixels: the frame
 // is presented, text is blended over it, a test or a screenshot reads it, or a picture in
-// it is released. Then the screen is cut into two bands of rows with about the same work,
-// and two threads draw every listed command into one band each. Each pixel meets the same
-// commands in the same order as when they are drawn at once, and every position is worked
-// out for the whole screen whatever the band, so the pixels are exactly those of drawing
-// one command after the other. Nothing here is visible to the game, which stays on one
-// thread: the second thread only ever works while the first waits for it inside a flush.
+// it is released. Then the screen is cut into bands of rows with about the same work, and
+// two threads take the bands one at a time, drawing every listed command that reaches into
+// a band, clipped to it. Each pixel meets the same commands in the same order as when they
+// are drawn at once, and every position is worked out for the whole screen whatever the
+// band, so the pixels are exactly those of drawing one command after the other (a fill
+// that later copies overwrite, such as a frame's clear under its background, is left out
+// where it could not show). Nothing here is visible to the game, which stays on one thread:
+// the second thread only works inside a flush, which waits for it.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +34,7 @@ void FlushDrawing();
 enum class DrawingMode {
     kImmediate,    // each draw at once, on the calling thread
     kListed,       // listed; a flush with enough work shares it between two threads
-    kAlwaysSplit,  // listed; every flush is split into two bands and two threads
+    kAlwaysSplit,  // listed; every flush is cut into bands and shared between two threads
 };
 void SetDrawingMode(DrawingMode mode);
 
