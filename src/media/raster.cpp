@@ -419,8 +419,8 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
 
     // The columns of each row that sample inside, a block of rows at a time: an interval,
     // estimated in floating point. The eight-pixel loops take it a column wider on both
-    // sides and test every position; the others settle it exactly on the fixed-point
-    // positions first.
+    // sides and test the positions of those two columns only; the others settle it exactly
+    // on the fixed-point positions first.
     constexpr int kBlock = 256;
     int16_t first[kBlock], last[kBlock];
     AxisSpan spanU(u, duX, duY, uLo, uHi), spanV(v, dvX, dvY, vLo, vHi);
