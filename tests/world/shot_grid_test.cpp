@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "world_fixture.h"
 
@@ -46,30 +47,28 @@ struct Crowd {
             world->bullets.Fire(r.Next() % 3, 1, r.Next() % 500 - 40, r.Next() % 560 - 40,
                                 kStopSpeed, 0, false);
     }
+
+    // Updates the bullets through the pool or one by one; returns everything the scans can
+    // change: the random numbers drawn, the score, each enemy and each bullet.
+    std::vector<int64_t> Scan(bool throughPool) {
+        sys::SeedRandom(1);
+        const uint64_t before = sys::RandCalls();
+        if (throughPool) {
+            world->bullets.UpdateAll();
+        } else {
+            for (TBullet& b : world->bullets.bullets) b.Update();
+        }
+        std::vector<int64_t> out{int64_t(sys::RandCalls() - before), world->scorePanel.score};
+        for (const TEnemy& e : world->enemies.enemies)
+            out.insert(out.end(), {e.alive, e.kind, e.durability});
+        for (const TBullet& b : world->bullets.bullets) out.push_back(b.alive);
+        return out;
+    }
 };
 
 TEST(ShotGrid, ThePoolsScanHitsWhatEveryBulletScanningAllSlotsHits) {
-    for (uint32_t seed = 1; seed <= 12; ++seed) {
-        SCOPED_TRACE(seed);
-        Crowd grid(seed), full(seed);
-        sys::SeedRandom(seed);
-        uint64_t draws = sys::RandCalls();
-        grid.world->bullets.UpdateAll();
-        draws = sys::RandCalls() - draws;
-        sys::SeedRandom(seed);
-        const uint64_t before = sys::RandCalls();
-        for (TBullet& b : full.world->bullets.bullets) b.Update();
-        EXPECT_EQ(sys::RandCalls() - before, draws);
-        for (int i = 0; i < TEnemyPool::kSize; ++i) {
-            const TEnemy &a = grid.world->enemies.enemies[i], &b = full.world->enemies.enemies[i];
-            ASSERT_EQ(a.alive, b.alive) << i;
-            ASSERT_EQ(a.kind, b.kind) << i;
-            ASSERT_EQ(a.durability, b.durability) << i;
-        }
-        for (int i = 0; i < TBulletPool::kSize; ++i)
-            ASSERT_EQ(grid.world->bullets.bullets[i].alive, full.world->bullets.bullets[i].alive);
-        EXPECT_EQ(grid.world->scorePanel.score, full.world->scorePanel.score);
-    }
+    for (uint32_t seed = 1; seed <= 12; ++seed)
+        EXPECT_TRUE(Crowd(seed).Scan(true) == Crowd(seed).Scan(false)) << "seed " << seed;
 }
 
 }  // namespace
