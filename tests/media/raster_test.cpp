@@ -194,8 +194,8 @@ TEST_F(Raster, BackBufferWritesAsPngThatLoadsBackTheSame) {
     EXPECT_EQ(Pixel(3, 3), kBlue);
 }
 
-// The eight-pixel loops, drawing a listed draw in two bands on two threads, and the portable
-// loops, drawing it at once, must draw identical pictures.
+// The eight-pixel loops, drawing listed draws cut into bands on two threads, and the
+// portable loops, drawing each at once, must draw identical pictures.
 TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
     uint32_t seed = 99;
     auto Next = [&](int n) {
