@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "media/draw_list.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "sys/sys.h"
@@ -92,6 +93,8 @@ uint32_t ColourToXrgb(int colour) {
 }
 
 const uint32_t* BackBuffer() {
+    MediaLockGuard g;
+    FlushDrawing();
     return TheCore().backBuffer.data();
 }
 void CopyBackBuffer(std::vector<uint32_t>& out) {
@@ -207,7 +210,7 @@ int MediaInit() {
     c.running = true;
     c.closing = false;
     c.presented = 0;
-    std::fill(c.backBuffer.begin(), c.backBuffer.end(), 0u);
+    media::ListClear();
     media::Log("MediaInit: %dx%d, %d bits, %s", c.width, c.height, c.depth,
                c.windowed ? "windowed" : "full screen");
     return 0;
@@ -270,6 +273,7 @@ int FlipScreen() {
     MediaLockGuard g;
     media::Core& c = TheCore();
     if (!c.running) return -1;
+    media::FlushDrawing();
     if (!c.debugLines.empty()) media::DrawDebugText(c.debugLines);
     media::CurrentHost().Present(c.backBuffer.data(), media::kScreenWidth, media::kScreenHeight);
     ++c.presented;
@@ -324,7 +328,7 @@ int SetDrawBrightness(int r, int g, int b) {
 
 int ClearScreen() {
     MediaLockGuard g;
-    std::fill(TheCore().backBuffer.begin(), TheCore().backBuffer.end(), 0u);
+    media::ListClear();
     return 0;
 }
 

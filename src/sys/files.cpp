@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <map>
+#include <mutex>
 #include <set>
 #include <vector>
 
@@ -22,19 +25,83 @@ bool Exists(const std::string& p) {
     return ::stat(p.c_str(), &st) == 0;
 }
 
-// The entry of 'dir' whose name equals 'name' ignoring ASCII case, or "" when none does.
-std::string FindCaseInsensitive(const std::string& dir, const std::string& name) {
-    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!d) return "";
-    std::string found;
+// The names in a folder, in the order the folder lists them, as they stood when its time
+// stamp read 'modified'; for each, whether it is a symbolic link (whose target may be gone).
+struct Listing {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec modified{};
+    std::vector<std::string> names;
+    std::vector<bool> links;
+};
+
+// A project is probed for hundreds of files it does not have, and every miss looks through
+// its folder: folders are read once and kept while their time stamp stays. A folder changed
+// in the last two seconds is read anew each time, since a second change within the same
+// tick of the file system's clock would not move the stamp.
+bool Settled(const timespec& modified) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return modified.tv_sec + 2 < now.tv_sec;
+}
+
+bool ReadNames(const std::string& dir, Listing* listing) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return false;
     while (dirent* e = ::readdir(d)) {
-        if (::strcasecmp(e->d_name, name.c_str()) == 0) {
-            found = e->d_name;
-            break;
-        }
+        listing->names.emplace_back(e->d_name);
+        listing->links.push_back(e->d_type == DT_LNK || e->d_type == DT_UNKNOWN);
     }
     ::closedir(d);
-    return found;
+    return true;
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+// The entry of 'dir' for 'name': the name itself when it exists there, else the first entry
+// the folder lists that equals it ignoring ASCII case, else "".
+std::string MatchIn(const std::string& dir, const std::string& name) {
+    const std::string folder = dir.empty() ? "." : dir;
+    struct stat st;
+    if (::stat(folder.c_str(), &st) != 0) return Exists(Join(dir, name)) ? name : "";
+    static std::mutex mutex;
+    static std::vector<Listing> kept;
+    std::lock_guard<std::mutex> guard(mutex);
+    auto same = [&](const Listing& l) { return l.device == st.st_dev && l.inode == st.st_ino; };
+    auto it = std::find_if(kept.begin(), kept.end(), same);
+    if (it != kept.end() &&
+        (it->modified.tv_sec != st.st_mtim.tv_sec || it->modified.tv_nsec != st.st_mtim.tv_nsec)) {
+        kept.erase(it);
+        it = kept.end();
+    }
+    Listing fresh;
+    const Listing* listing = nullptr;
+    if (it != kept.end()) {
+        listing = &*it;
+        // A kept listing answers for the name itself too, but for links, which may dangle.
+        for (size_t i = 0; i < listing->names.size(); ++i) {
+            if (listing->names[i] != name) continue;
+            if (!listing->links[i] || Exists(Join(dir, name))) return name;
+            break;
+        }
+    } else {
+        if (Exists(Join(dir, name))) return name;
+        if (!ReadNames(folder, &fresh)) return "";
+        listing = &fresh;
+        if (Settled(st.st_mtim) && kept.size() < 64) {
+            fresh.device = st.st_dev;
+            fresh.inode = st.st_ino;
+            fresh.modified = st.st_mtim;
+            kept.push_back(std::move(fresh));
+            listing = &kept.back();
+        }
+    }
+    for (const std::string& entry : listing->names)
+        if (::strcasecmp(entry.c_str(), name.c_str()) == 0) return entry;
+    return "";
 }
 
 // A data folder that is only read: what start-up would create or move in it is kept here.
@@ -96,16 +163,8 @@ std::string HostPath(const char* projectPath) {
             if (i == 0 && absolute) result = "/";
             continue;
         }
-        std::string candidate =
-            result.empty() ? part : (result.back() == '/' ? result + part : result + "/" + part);
-        if (part != "." && part != ".." && !Exists(candidate)) {
-            std::string match = FindCaseInsensitive(result, part);
-            if (!match.empty())
-                candidate = result.empty()
-                                ? match
-                                : (result.back() == '/' ? result + match : result + "/" + match);
-        }
-        result = candidate;
+        std::string match = part == "." || part == ".." ? part : MatchIn(result, part);
+        result = Join(result, match.empty() ? part : match);
     }
     if (!text.empty() && text.back() == '/' && (result.empty() || result.back() != '/'))
         result += '/';

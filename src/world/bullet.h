@@ -41,6 +41,8 @@ public:
 private:
     // A live player's shot against every enemy slot in order; true when any was hit.
     bool HitEnemies();
+    // The same scan over every slot from 'first' on.
+    bool HitEnemiesFrom(int32_t first);
 };
 
 class TBulletPool {
@@ -68,4 +70,5 @@ public:
 private:
     friend class TBullet;
     int32_t liveCount_ = 0;
+    TEnemyPool* enemyPool_ = nullptr;
 };
