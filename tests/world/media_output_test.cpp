@@ -81,8 +81,10 @@ TEST_F(MediaOutput, TheBombUnderTheShipAHitEnemyInRedAndLiveEffectsAreDrawn) {
     player().bomb.fade = 255;  // opaque
     ClearScreen();
     DrawPlayer(*project, player());
-    const uint32_t* pixels = media::BackBuffer();
-    auto at = [&](int x, int y) { return pixels[y * media::ScreenWidth() + x] & 0xFFFFFFu; };
+    // The buffer is read anew each time: drawing completes when the pixels are asked for.
+    auto at = [&](int x, int y) {
+        return media::BackBuffer()[y * media::ScreenWidth() + x] & 0xFFFFFFu;
+    };
     EXPECT_EQ(at(208, 240), 0x00FF00u);
     EXPECT_EQ(at(201, 240), 0xFF0000u);
     EXPECT_EQ(at(208, 234), 0xFF0000u);
