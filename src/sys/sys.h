@@ -3,9 +3,12 @@
 // clock with Sleep, and the C-library-style random generator.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace sys {
 
@@ -24,8 +27,31 @@ bool MoveFile(const char* from, const char* to);
 // Opens a project file with a C stdio mode ("rb", "wb").
 FILE* OpenFile(const char* path, const char* mode);
 // Replaces 'path' by 'bytes' through a temporary file beside it that is renamed over the
-// old file, so that a crash or a full disk never leaves a half-written file.
+// old file, so that a crash or a full disk never leaves a half-written file. On failure the
+// old file is as it was, the temporary file is gone and errno says why.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size);
+
+// The system calls behind WriteFileAtomically. A test replaces them to make a write fail the
+// way a read-only folder, a full disk or a crash in the middle of it would.
+struct FileWriteCalls {
+    int (*open)(const char* path, int flags, mode_t mode);
+    ssize_t (*write)(int fd, const void* bytes, size_t size);
+    int (*fsync)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+// Installs 'calls' (nullptr: the system's own) and returns what was installed before.
+const FileWriteCalls* SetFileWriteCalls(const FileWriteCalls* calls);
+
+// Files held in memory, for fuzzing: while a set is installed, FileExists and OpenFile for
+// reading see its files and nothing on disk (writes still go to the disk). Paths are project
+// paths, matched with '\' and '/' alike and ASCII case ignored.
+struct MemoryFile {
+    std::string path;
+    std::vector<uint8_t> bytes;
+};
+// 'files' must outlive its use, and every file opened from it must be closed before it
+// changes; nullptr goes back to the disk.
+void UseMemoryFiles(const std::vector<MemoryFile>* files);
 
 // Turns a project path into a host path: '\' becomes '/', cp932 becomes UTF-8 and, when a
 // component does not exist under its exact name, a case-insensitive match in its folder
@@ -74,6 +100,9 @@ bool VirtualClockActive();
 // ---- Random numbers, the classic C library contract: values 0..32767.
 void SeedRandom(uint32_t seed);
 int Rand();
+// Moves the stream on as 'draws' calls of Rand would, counting them, without the time they
+// take: for draws whose values can no longer change anything.
+void SkipRandom(uint64_t draws);
 // Values drawn since start-up (for state dumps and replays).
 uint64_t RandCalls();
 
