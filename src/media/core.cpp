@@ -30,7 +30,14 @@ Core& TheCore() {
 
 Surface BackSurface() {
     Core& c = TheCore();
+    // With pixels off every operation clips against an empty screen.
+    if (!c.pixelsWritten) return Surface{c.backBuffer.data(), 0, 0, kScreenWidth};
     return Surface{c.backBuffer.data(), kScreenWidth, kScreenHeight, kScreenWidth};
+}
+
+void SetPixelsWritten(bool on) {
+    MediaLockGuard g;
+    TheCore().pixelsWritten = on;
 }
 
 void SetHost(std::unique_ptr<Host> host) {
@@ -142,6 +149,11 @@ int SetAppLogEnabled(int enabled) {
     MediaLockGuard g;
     TheCore().logEnabled = enabled != 0;
     if (!enabled) media::CloseLog();
+    return 0;
+}
+
+int AddLogLine(const char* text) {
+    media::Log("%s", text ? text : "");
     return 0;
 }
 
@@ -312,6 +324,7 @@ int SetDrawBrightness(int r, int g, int b) {
 
 int ClearScreen() {
     MediaLockGuard g;
+    if (!TheCore().pixelsWritten) return 0;
     std::fill(TheCore().backBuffer.begin(), TheCore().backBuffer.end(), 0u);
     return 0;
 }
