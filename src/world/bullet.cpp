@@ -122,16 +122,16 @@ void TBulletPool::UpdateAll() {
     for (TBullet& b : bullets) b.Update();
 }
 
-void TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
+bool TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
                        bool aim) {
     // A full pool has no free slot to find: in a crowded frame most shots end here, instead
     // of each one looking at all 2048 slots.
-    if (liveCount_ >= kSize) return;
+    if (liveCount_ >= kSize) return false;
     for (TBullet& b : bullets) {
         if (b.IsAlive()) continue;
-        b.Start(kind, side, x, y, speed, angle, aim);
-        return;
+        return b.Start(kind, side, x, y, speed, angle, aim);
     }
+    return false;
 }
 
 void TBulletPool::KillEnemyBullets() {
