@@ -21,6 +21,9 @@ constexpr uint16_t kFormatS16 = 0x8010;  // little-endian, as on every host we b
 constexpr uint16_t kFormatS32 = 0x8020;
 constexpr uint16_t kFormatF32 = 0x8120;
 
+// The highest source rate a sound may have: twice the highest rate studios record at.
+constexpr int kMaxSourceRate = 768000;
+
 // Float sample (full scale 1.0) to int16, rounded and saturated.
 inline int16_t FloatToS16(float x) {
     float v = x * 32768.0f;
