@@ -15,6 +15,11 @@ int ScreenHeight();
 // Writes the back buffer as a PNG file (host path). False on failure.
 bool WriteBackBufferPng(const std::string& hostPath);
 
+// For fuzzing, where most of a frame's time would go into pixels nobody looks at: while
+// off, every drawing operation does its work up to the pixels (handles, frames, sizes,
+// transforms, clipping against an empty screen) and the back buffer keeps what it holds.
+void SetPixelsWritten(bool on);
+
 // Frames presented by FlipScreen so far.
 uint32_t PresentedFrames();
 // The on-screen debug text as it stands (lines joined by '\n').
