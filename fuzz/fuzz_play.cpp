@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "base/app.h"
 #include "base/paths.h"
 #include "media/host.h"
 #include "media/inspect.h"
@@ -30,6 +31,8 @@
 #include "project/project.h"
 #include "project/record_writer.h"
 #include "shell/game.h"
+#include "shell/replay.h"
+#include "shell/state_dump.h"
 #include "sys/sys.h"
 
 namespace {
@@ -361,8 +364,12 @@ bool Verbose() {
 }
 struct Most {
     int enemies = 0, bullets = 0, items = 0;
+    // The state dumps of every frame, hashed together; they count the random draws since the
+    // process started, so compare runs of the same inputs in the same order.
+    uint64_t states = 0;
 } g_most;
 void CountActors(const TGame& game) {
+    g_most.states = g_most.states * 1099511628211ull ^ Checksum(DumpState(game));
     auto alive = [](const auto& pool) {
         int n = 0;
         for (const auto& a : pool) n += a.alive;
@@ -397,7 +404,6 @@ public:
                 std::error_code ignored;
                 fs::remove_all(dir, ignored);
             });
-            sys::UseVirtualClock(true, 0);
             sys::SetMessageBoxesToStderr(true);
             return d;
         }();
@@ -429,7 +435,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     project.Build(withFrame, withGlobal);
 
     sys::UseMemoryFiles(&project.files);
+    // What lives outside the game's objects starts afresh, so that an input plays the same
+    // alone as in a run: the quit request, the clock and the frame timing.
     sys::ClearQuit();
+    sys::UseVirtualClock(true, 0);
+    FrameTiming() = TFrameTiming{};
     media::SetHost(media::CreateHeadlessHost());
     const auto& keys = project.keys;
     media::SetInputOverride([&keys](uint32_t frame, uint8_t k[256], int* pad) {
@@ -489,10 +499,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (Verbose()) {
                 std::fprintf(stderr,
                              "fuzz_play: %u frames, front state %d, score %u, scene entry %d; at "
-                             "most %d enemies, %d bullets, %d items alive\n",
+                             "most %d enemies, %d bullets, %d items alive; states %016llx\n",
                              game->frame, game->states.empty() ? -1 : game->states.front(),
                              game->world.scorePanel.score, game->world.scene.entryIndex,
-                             g_most.enemies, g_most.bullets, g_most.items);
+                             g_most.enemies, g_most.bullets, g_most.items,
+                             static_cast<unsigned long long>(g_most.states));
                 g_most = {};
             }
         }

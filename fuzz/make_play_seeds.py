@@ -182,6 +182,17 @@ def seeds():
             cmd(26, a=-2**31, b=2**31 - 1), cmd(23, a=2**31 - 1, b=-2**31)],
         durability=2**31 - 1, successor=6, drops=2**31 - 1, kinds=(2**31 - 1, 1),
         hit=(-2**31, 2**31 - 1)).scene((3, 6, 2, 208, 0, 90, 1), (0, 2**31 - 1))
+    # Every pool full: spreads of bullets and of child enemies, and drops, into full pools.
+    spray = [cmd(15, a=600, extra=3, which=0, count=64, interval=0, angle_jitter=30),
+             cmd(24)]
+    brood = [cmd(25, a=1), cmd(15, a=3, extra=3, target=1, which=8, count=40, interval=0),
+             cmd(26, a=1, b=50)]
+    out["full_pools"] = base(seed=9).enemy(7, spray, durability=0, drops=10, kinds=(1, 2, 3),
+                                           contact=0, hit=(30, 30)).enemy(
+        8, brood[:1] + [cmd(15, a=2, extra=2, which=0, count=8, spacing=40, interval=0)],
+        durability=0, drops=10, kinds=(-1, 1), contact=0).enemy(9, brood, durability=50).scene(
+        (3, 7, 2, 100, 5, 90, 0), (3, 7, 2, 300, 5, 90, 0), (3, 9, 2, 208, 5, 90, 0), (0, 100),
+        (7,), (0, 30), (8,)).player(invincible=1).keys((200, X), (10, Z | X))
     out["upgrade_layout"] = Seed(options=0xC0, seed=2).keys((10, X))
     return out
 
