@@ -41,7 +41,7 @@ namespace fs = std::filesystem;
 
 constexpr int kPlayFrames = 240;    // frames played when the input starts in play
 constexpr int kTitleFrames = 480;   // from the title screen, through the menus
-constexpr int kPixelsEvery = 8;     // one frame in eight draws its picture into the pixels
+constexpr int kPixelsEvery = 16;    // one frame in sixteen draws its picture into the pixels
 constexpr int kRecordNumbers = 16;  // most references point at the first few records
 constexpr int kSpriteNumbers = 24;
 
