@@ -1,10 +1,10 @@
 // A whole game played from the input: the bytes become a project (every kind of record, most
 // of them spent on the scene script and the enemies' action lists) and the keys of each
-// frame. The project's files are handed to the game in memory; start-up, the readers, the
+// frame. The project's files are handed to the game as a data folder in memory, which the
+// game cannot write to (its saves fail as in a read-only folder); start-up, the readers, the
 // world and the drawing are the game's own, on the headless host. The game is played for a
 // few hundred frames, and no frame may take longer than ORVAN_FUZZ_FRAME_MS milliseconds
 // (default 1000): a hostile project must never freeze the game.
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -389,42 +389,13 @@ int FrameLimitMs() {
     return limit;
 }
 
-// The game's own files (settings, best score, log) are written into a scratch folder of
-// this process, entered for each input and left again: libFuzzer's own paths are relative to
-// the folder it was started in.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        static const fs::path dir = [] {
-            fs::path d =
-                (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
-                ("orvan-fuzz-play-" + std::to_string(getpid()));
-            fs::create_directories(d);
-            std::atexit([] {
-                std::error_code ignored;
-                fs::remove_all(dir, ignored);
-            });
-            sys::SetMessageBoxesToStderr(true);
-            return d;
-        }();
-        home_ = fs::current_path();
-        fs::current_path(dir);
-    }
-    ~ScratchFolder() {
-        // The log would grow with every input.
-        ::unlink("AppLog.txt");
-        fs::current_path(home_);
-    }
-
-private:
-    fs::path home_;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5) return 0;
-    ScratchFolder scratch;
+    // Boxes (a missing frame picture, a failed check) go to stderr, as on the headless host.
+    static const bool boxesToStderr = (sys::SetMessageBoxesToStderr(true), true);
+    (void)boxesToStderr;
     Bytes in(data, size);
     const uint8_t options = in.U8();
     const uint32_t seed = in.U8() | in.U8() << 8 | in.U8() << 16 | uint32_t{in.U8()} << 24;

@@ -193,6 +193,12 @@ def seeds():
         durability=0, drops=10, kinds=(-1, 1), contact=0).enemy(9, brood, durability=50).scene(
         (3, 7, 2, 100, 5, 90, 0), (3, 7, 2, 300, 5, 90, 0), (3, 9, 2, 208, 5, 90, 0), (0, 100),
         (7,), (0, 30), (8,)).player(invincible=1).keys((200, X), (10, Z | X))
+    # Found by the fuzzer: a shot's sprite with frame sizes at the ends of int32 overflowed
+    # the bullet's off-screen margins (the input itself was lost; this one does the same).
+    out["crash-bullet-margin-overflow"] = base(seed=4).sprite(
+        23, 3, fw=2**31 - 1, fh=-2**31).sprite(13, 1, fw=-2**31, fh=2**31 - 1).bullet(
+        2, 13).enemy(0, [cmd(15, a=100, extra=2, which=2, count=3, interval=5)]).scene(
+        (3, 0, 2, 208, 10, 90, 0)).keys((200, X))
     out["upgrade_layout"] = Seed(options=0xC0, seed=2).keys((10, X))
     return out
 

@@ -24,8 +24,9 @@ constexpr uint16_t kFormatF32 = 0x8120;
 // The highest source rate a sound may have: twice the highest rate studios record at.
 constexpr int kMaxSourceRate = 768000;
 
-// Float sample (full scale 1.0) to int16, rounded and saturated.
+// Float sample (full scale 1.0) to int16, rounded and saturated; NaN gives 0.
 inline int16_t FloatToS16(float x) {
+    if (x != x) return 0;  // a NaN in a float WAV is silence
     float v = x * 32768.0f;
     if (v >= 32767.0f) return 32767;
     if (v <= -32768.0f) return -32768;

@@ -66,7 +66,7 @@ void Log(const char* format, ...) {
     if (!TheCore().logEnabled) return;
     if (!g_log) {
         // The first line of a run replaces an older log.
-        g_log = std::fopen("AppLog.txt", g_logTruncated ? "ab" : "wb");
+        g_log = sys::OpenFile("AppLog.txt", g_logTruncated ? "ab" : "wb");
         g_logTruncated = true;
         if (!g_log) return;
     }

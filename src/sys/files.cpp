@@ -155,13 +155,22 @@ bool FileExists(const char* path) {
     return Exists(HostPath(path));
 }
 
+// Every write fails while the data folder is held in memory.
+static bool RefusedInMemory() {
+    if (!g_memoryActive) return false;
+    errno = EROFS;
+    return true;
+}
+
 bool CreateDirectory(const char* path) {
+    if (RefusedInMemory()) return false;
     std::string p = HostPath(path);
     while (p.size() > 1 && p.back() == '/') p.pop_back();
     return !p.empty() && ::mkdir(p.c_str(), 0777) == 0;
 }
 
 bool MoveFile(const char* from, const char* to) {
+    if (RefusedInMemory()) return false;
     std::string src = HostPath(from);
     std::string dst = HostPath(to);
     if (!Exists(src) || Exists(dst)) return false;
@@ -177,7 +186,11 @@ bool MoveFile(const char* from, const char* to) {
 }
 
 FILE* OpenFile(const char* path, const char* mode) {
-    if (g_memoryActive && path && ForReading(mode)) {
+    if (g_memoryActive && (!path || !ForReading(mode))) {
+        errno = EROFS;
+        return nullptr;
+    }
+    if (g_memoryActive) {
         const MemoryFile* f = FindMemoryFile(path);
         if (!f) return nullptr;
         // fmemopen wants a buffer even for an empty file; nothing is ever written to it.
@@ -192,6 +205,7 @@ FILE* OpenFile(const char* path, const char* mode) {
 }
 
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size) {
+    if (RefusedInMemory()) return false;
     std::string target = HostPath(path);
     if (target.empty()) {
         errno = ENOENT;

@@ -42,9 +42,11 @@ struct FileWriteCalls {
 // Installs 'calls' (nullptr: the system's own) and returns what was installed before.
 const FileWriteCalls* SetFileWriteCalls(const FileWriteCalls* calls);
 
-// Files held in memory, for fuzzing: while a set is installed, FileExists and OpenFile for
-// reading see its files and nothing on disk (writes still go to the disk). Paths are project
-// paths, matched with '\' and '/' alike and ASCII case ignored.
+// A data folder held in memory, for fuzzing: while a set of files is installed, the disk is
+// not touched. FileExists and OpenFile for reading see only these files; every write
+// (OpenFile for writing, WriteFileAtomically, CreateDirectory, MoveFile) fails with EROFS,
+// as in a read-only folder. Paths are project paths, matched with '\' and '/' alike and
+// ASCII case ignored.
 struct MemoryFile {
     std::string path;
     std::vector<uint8_t> bytes;

@@ -63,8 +63,10 @@ void TBullet::Update() {
     if (!alive) return;
     StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
     Move();
-    if (x < -marginX || y < -marginY || x > kFieldWidth + marginX || y > kFieldHeight + marginY)
-        Kill();
+    // The margins are a sprite's frame size as the project stores it: wide arithmetic, so
+    // that a hostile size cannot overflow.
+    const double mx = marginX, my = marginY;
+    if (x < -mx || y < -my || x > kFieldWidth + mx || y > kFieldHeight + my) Kill();
 
     // A bullet removed off screen hits nothing: Overlaps needs both actors alive.
     if (side == kEnemySide) {
