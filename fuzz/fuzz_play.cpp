@@ -398,7 +398,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)boxesToStderr;
     Bytes in(data, size);
     const uint8_t options = in.U8();
-    const uint32_t seed = in.U8() | in.U8() << 8 | in.U8() << 16 | uint32_t{in.U8()} << 24;
+    uint32_t seed = 0;
+    for (int shift = 0; shift < 32; shift += 8) seed |= uint32_t{in.U8()} << shift;
     const bool fromTitle = (options & 0x07) == 0x07;   // one input in eight
     const bool withFrame = (options & 0x38) != 0x38;   // one in eight lacks the menu frame
     const bool withGlobal = (options & 0xC0) != 0xC0;  // one in four upgrades the layout
