@@ -31,7 +31,14 @@ Core& TheCore() {
 
 Surface BackSurface() {
     Core& c = TheCore();
+    // With pixels off every operation clips against an empty screen.
+    if (!c.pixelsWritten) return Surface{c.backBuffer.data(), 0, 0, kScreenWidth};
     return Surface{c.backBuffer.data(), kScreenWidth, kScreenHeight, kScreenWidth};
+}
+
+void SetPixelsWritten(bool on) {
+    MediaLockGuard g;
+    TheCore().pixelsWritten = on;
 }
 
 void SetHost(std::unique_ptr<Host> host) {
@@ -60,8 +67,7 @@ void Log(const char* format, ...) {
     if (!TheCore().logEnabled) return;
     if (!g_log) {
         // The first line of a run replaces an older log.
-        g_log =
-            std::fopen(sys::ProgramFilePath("AppLog.txt").c_str(), g_logTruncated ? "ab" : "wb");
+        g_log = sys::OpenProgramFile("AppLog.txt", g_logTruncated ? "ab" : "wb");
         g_logTruncated = true;
         if (!g_log) return;
     }
@@ -155,6 +161,11 @@ int SetAppLogEnabled(int enabled) {
     MediaLockGuard g;
     TheCore().logEnabled = enabled != 0;
     if (!enabled) media::CloseLog();
+    return 0;
+}
+
+int AddLogLine(const char* text) {
+    media::Log("%s", text ? text : "");
     return 0;
 }
 

@@ -31,6 +31,7 @@ struct Surface {
 struct Core {
     // Settings taken before MediaInit.
     bool logEnabled = false;
+    bool pixelsWritten = true;  // off: drawing stops short of the back buffer
     int depth = 16;  // 16 until a mode is chosen
     int width = kScreenWidth;
     int height = kScreenHeight;

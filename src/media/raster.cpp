@@ -6,6 +6,7 @@
 #include "media/raster.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -346,8 +347,14 @@ void BlitImageTransformed(const Surface& dst, const ClipRect& clip, const Image&
     if (w <= 0 || h <= 0) return;
     if (!std::isfinite(scale) || !std::isfinite(angle) || std::fabs(scale) < 1e-6) return;
     if (scale == 1.0 && angle == 0.0) {
-        // The same pixels as a plain blit at the top-left corner, without the stepping.
-        BlitImage(dst, clip, image, 0, 0, w, h, cx - w / 2, cy - h / 2, mirrored, mode);
+        // The same pixels as a plain blit at the top-left corner, without the stepping. The
+        // corner is found in 64 bits: a centre at the end of int's range is off the screen,
+        // and must stay there rather than wrap round.
+        auto corner = [](int centre, int half) {
+            return static_cast<int>(std::clamp<int64_t>(int64_t{centre} - half, INT_MIN, INT_MAX));
+        };
+        BlitImage(dst, clip, image, 0, 0, w, h, corner(cx, w / 2), corner(cy, h / 2), mirrored,
+                  mode);
         return;
     }
     SpanMode m;

@@ -13,6 +13,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "sys/sys.h"
@@ -136,7 +137,74 @@ bool ExistsInView(const std::string& p) {
 
 bool WriteAtomically(const std::string& target, const void* bytes, size_t size);
 
+
+// The installed memory files by the hash of their key: the path with '\\' as '/' and ASCII
+// letters in lower case. Looked up without building the key, since loading a project asks
+// for a few thousand names.
+bool g_memoryActive = false;
+std::unordered_multimap<uint64_t, const MemoryFile*>& MemoryIndex() {
+    static std::unordered_multimap<uint64_t, const MemoryFile*> index;
+    return index;
+}
+
+char KeyChar(char c) {
+    if (c == '\\') return '/';
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+uint64_t KeyHash(const char* path) {
+    uint64_t h = 14695981039346656037ull;
+    for (const char* p = path; *p; ++p)
+        h = (h ^ static_cast<uint8_t>(KeyChar(*p))) * 1099511628211ull;
+    return h;
+}
+
+const MemoryFile* FindMemoryFile(const char* path) {
+    auto range = MemoryIndex().equal_range(KeyHash(path));
+    for (auto it = range.first; it != range.second; ++it) {
+        const char* a = path;
+        const char* b = it->second->path.c_str();
+        while (*a && KeyChar(*a) == KeyChar(*b)) ++a, ++b;
+        if (!*a && !*b) return it->second;
+    }
+    return nullptr;
+}
+
+bool ForReading(const char* mode) {
+    return mode[0] == 'r' && !std::strchr(mode, '+');
+}
+
+int SystemOpen(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+const FileWriteCalls kSystemCalls = {SystemOpen, ::write, ::fsync, ::rename};
+const FileWriteCalls* g_writeCalls = &kSystemCalls;
+
+// Makes a finished rename survive a power cut: the folder's entry is written out too. A
+// folder that cannot be opened or synced changes nothing about the result.
+void SyncFolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
+
+void UseMemoryFiles(const std::vector<MemoryFile>* files) {
+    MemoryIndex().clear();
+    g_memoryActive = files != nullptr;
+    if (!files) return;
+    for (const MemoryFile& f : *files) MemoryIndex().emplace(KeyHash(f.path.c_str()), &f);
+}
+
+const FileWriteCalls* SetFileWriteCalls(const FileWriteCalls* calls) {
+    const FileWriteCalls* before = g_writeCalls == &kSystemCalls ? nullptr : g_writeCalls;
+    g_writeCalls = calls ? calls : &kSystemCalls;
+    return before;
+}
 
 std::string HostPath(const char* projectPath) {
     if (!projectPath) return "";
@@ -177,10 +245,19 @@ bool SetCurrentDirectory(const char* path) {
 }
 
 bool FileExists(const char* path) {
+    if (g_memoryActive) return path && FindMemoryFile(path);
     return ExistsInView(HostPath(path));
 }
 
+// Every write fails while the data folder is held in memory.
+static bool RefusedInMemory() {
+    if (!g_memoryActive) return false;
+    errno = EROFS;
+    return true;
+}
+
 bool CreateDirectory(const char* path) {
+    if (RefusedInMemory()) return false;
     std::string p = WithoutSlash(HostPath(path));
     if (p.empty()) return false;
     if (g_view.on) {
@@ -192,6 +269,7 @@ bool CreateDirectory(const char* path) {
 }
 
 bool MoveFile(const char* from, const char* to) {
+    if (RefusedInMemory()) return false;
     std::string src = HostPath(from);
     std::string dst = HostPath(to);
     if (g_view.on) {
@@ -217,6 +295,19 @@ bool MoveFile(const char* from, const char* to) {
 }
 
 FILE* OpenFile(const char* path, const char* mode) {
+    if (g_memoryActive && (!path || !ForReading(mode))) {
+        errno = EROFS;
+        return nullptr;
+    }
+    if (g_memoryActive) {
+        const MemoryFile* f = FindMemoryFile(path);
+        if (!f) return nullptr;
+        // fmemopen wants a buffer even for an empty file; nothing is ever written to it.
+        static char empty[1];
+        void* bytes =
+            f->bytes.empty() ? static_cast<void*>(empty) : const_cast<uint8_t*>(f->bytes.data());
+        return ::fmemopen(bytes, f->bytes.size(), "rb");
+    }
     std::string p = Locate(HostPath(path));
     if (p.empty()) return nullptr;
     if (g_view.on && std::strpbrk(mode, "wa+")) {
@@ -227,8 +318,12 @@ FILE* OpenFile(const char* path, const char* mode) {
 }
 
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size) {
+    if (RefusedInMemory()) return false;
     std::string target = HostPath(path);
-    if (target.empty() || g_view.on) return false;
+    if (target.empty() || g_view.on) {
+        errno = target.empty() ? ENOENT : EROFS;
+        return false;
+    }
     return WriteAtomically(target, bytes, size);
 }
 
@@ -272,28 +367,37 @@ bool MakeFolders(const std::string& hostPath) {
 namespace {
 
 bool WriteAtomically(const std::string& target, const void* bytes, size_t size) {
+    if (target.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    const FileWriteCalls& calls = *g_writeCalls;
     std::string temp = target + ".tmp";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    int fd = calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) return false;
     const char* p = static_cast<const char*>(bytes);
     size_t left = size;
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
+    int error = 0;
+    while (left > 0 && !error) {
+        ssize_t n = calls.write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            // A write that makes no progress is a full disk, whatever it says.
+            error = n < 0 ? errno : ENOSPC;
             break;
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (!error && calls.fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && calls.rename(temp.c_str(), target.c_str()) != 0) error = errno;
+    if (error) {
         ::unlink(temp.c_str());
+        errno = error;
         return false;
     }
+    SyncFolderOf(target);
     return true;
 }
 

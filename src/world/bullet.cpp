@@ -63,8 +63,10 @@ void TBullet::Update() {
     if (!alive) return;
     StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
     Move();
-    if (x < -marginX || y < -marginY || x > kFieldWidth + marginX || y > kFieldHeight + marginY)
-        Kill();
+    // The margins are a sprite's frame size as the project stores it: wide arithmetic, so
+    // that a hostile size cannot overflow.
+    const double mx = marginX, my = marginY;
+    if (x < -mx || y < -my || x > kFieldWidth + mx || y > kFieldHeight + my) Kill();
 
     // A bullet removed off screen hits nothing: Overlaps needs both actors alive.
     if (side == kEnemySide) {
@@ -164,16 +166,16 @@ void TBulletPool::UpdateAll() {
     if (enemyPool_) enemyPool_->grid.Clear();
 }
 
-void TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
+bool TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
                        bool aim) {
     // A full pool has no free slot to find: in a crowded frame most shots end here, instead
     // of each one looking at all 2048 slots.
-    if (liveCount_ >= kSize) return;
+    if (liveCount_ >= kSize) return false;
     for (TBullet& b : bullets) {
         if (b.IsAlive()) continue;
-        b.Start(kind, side, x, y, speed, angle, aim);
-        return;
+        return b.Start(kind, side, x, y, speed, angle, aim);
     }
+    return false;
 }
 
 void TBulletPool::KillEnemyBullets() {

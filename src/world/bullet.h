@@ -58,8 +58,8 @@ public:
                   TEffectPool* effectPool);
     void KillAll();
     void UpdateAll();
-    // First free bullet; a full pool drops the shot silently.
-    void Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle, bool aim);
+    // First free bullet; a full pool drops the shot silently. True when a bullet started.
+    bool Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle, bool aim);
     // Kills every enemy bullet.
     void KillEnemyBullets();
     // Bullets alive now, kept by the bullets' own Activate and Kill.
