@@ -28,7 +28,11 @@ MixConverter::~MixConverter() {
 bool MixConverter::Open(uint16_t format, int channels, int sourceRate, int mixRate,
                         std::string* error, int blockFrames) {
     Close();
-    if (channels <= 0 || channels > 8 || sourceRate <= 0 || mixRate <= 0) {
+    // Far above any real recording SDL's resampler sizes its buffers with int arithmetic
+    // that overflows (a 5 MHz WAV asks for a negative allocation); far below, a 4 KB WAV at
+    // 10 Hz would become 17 million frames. Such rates are refused.
+    if (channels <= 0 || channels > 8 || sourceRate < kMinSourceRate ||
+        sourceRate > kMaxSourceRate || mixRate <= 0) {
         if (error)
             *error = "unsupported layout (" + std::to_string(channels) + " channels, " +
                      std::to_string(sourceRate) + " Hz)";

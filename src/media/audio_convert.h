@@ -21,8 +21,15 @@ constexpr uint16_t kFormatS16 = 0x8010;  // little-endian, as on every host we b
 constexpr uint16_t kFormatS32 = 0x8020;
 constexpr uint16_t kFormatF32 = 0x8120;
 
-// Float sample (full scale 1.0) to int16, rounded and saturated.
+// The source rates a sound may have. Above the highest, twice what studios record at, SDL's
+// resampler overflows; below the lowest, far under any real recording, a file of a few
+// kilobytes would decode to hundreds of megabytes.
+constexpr int kMinSourceRate = 1000;
+constexpr int kMaxSourceRate = 768000;
+
+// Float sample (full scale 1.0) to int16, rounded and saturated; NaN gives 0.
 inline int16_t FloatToS16(float x) {
+    if (x != x) return 0;  // a NaN in a float WAV is silence
     float v = x * 32768.0f;
     if (v >= 32767.0f) return 32767;
     if (v <= -32768.0f) return -32768;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "media/draw_list.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "sys/sys.h"
@@ -30,7 +31,14 @@ Core& TheCore() {
 
 Surface BackSurface() {
     Core& c = TheCore();
+    // With pixels off every operation clips against an empty screen.
+    if (!c.pixelsWritten) return Surface{c.backBuffer.data(), 0, 0, kScreenWidth};
     return Surface{c.backBuffer.data(), kScreenWidth, kScreenHeight, kScreenWidth};
+}
+
+void SetPixelsWritten(bool on) {
+    MediaLockGuard g;
+    TheCore().pixelsWritten = on;
 }
 
 void SetHost(std::unique_ptr<Host> host) {
@@ -59,8 +67,7 @@ void Log(const char* format, ...) {
     if (!TheCore().logEnabled) return;
     if (!g_log) {
         // The first line of a run replaces an older log.
-        g_log =
-            std::fopen(sys::ProgramFilePath("AppLog.txt").c_str(), g_logTruncated ? "ab" : "wb");
+        g_log = sys::OpenProgramFile("AppLog.txt", g_logTruncated ? "ab" : "wb");
         g_logTruncated = true;
         if (!g_log) return;
     }
@@ -92,6 +99,8 @@ uint32_t ColourToXrgb(int colour) {
 }
 
 const uint32_t* BackBuffer() {
+    MediaLockGuard g;
+    FlushDrawing();
     return TheCore().backBuffer.data();
 }
 void CopyBackBuffer(std::vector<uint32_t>& out) {
@@ -155,6 +164,11 @@ int SetAppLogEnabled(int enabled) {
     return 0;
 }
 
+int AddLogLine(const char* text) {
+    media::Log("%s", text ? text : "");
+    return 0;
+}
+
 int GetScreenColorDepth() {
     MediaLockGuard g;
     return TheCore().depth;
@@ -207,7 +221,7 @@ int MediaInit() {
     c.running = true;
     c.closing = false;
     c.presented = 0;
-    std::fill(c.backBuffer.begin(), c.backBuffer.end(), 0u);
+    media::ListClear();
     media::Log("MediaInit: %dx%d, %d bits, %s", c.width, c.height, c.depth,
                c.windowed ? "windowed" : "full screen");
     return 0;
@@ -270,6 +284,7 @@ int FlipScreen() {
     MediaLockGuard g;
     media::Core& c = TheCore();
     if (!c.running) return -1;
+    media::FlushDrawing();
     if (!c.debugLines.empty()) media::DrawDebugText(c.debugLines);
     media::CurrentHost().Present(c.backBuffer.data(), media::kScreenWidth, media::kScreenHeight);
     ++c.presented;
@@ -324,7 +339,7 @@ int SetDrawBrightness(int r, int g, int b) {
 
 int ClearScreen() {
     MediaLockGuard g;
-    std::fill(TheCore().backBuffer.begin(), TheCore().backBuffer.end(), 0u);
+    media::ListClear();
     return 0;
 }
 

@@ -21,11 +21,17 @@ struct Surface {
     int width = 0;
     int height = 0;
     int pitch = 0;
+    // The rows a draw may touch, [bandTop, bandBottom): one band of the surface when the
+    // drawing of a frame is shared out. Every position is still worked out for the whole
+    // surface, so a draw made band by band gives exactly the pixels of one made at once.
+    int bandTop = 0;
+    int bandBottom = 1 << 30;
 };
 
 struct Core {
     // Settings taken before MediaInit.
     bool logEnabled = false;
+    bool pixelsWritten = true;  // off: drawing stops short of the back buffer
     int depth = 16;  // 16 until a mode is chosen
     int width = kScreenWidth;
     int height = kScreenHeight;

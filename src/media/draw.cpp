@@ -1,9 +1,10 @@
 // The drawing operations on images and rectangles. Each reads the layer's blend mode and
-// brightness, looks up the picture and hands the work to the rasterizer. All drawing goes
-// to the back buffer.
+// brightness, looks up the picture and lists the draw for the rasterizer (draw_list.h). All
+// drawing goes to the back buffer.
 #include <algorithm>
 
 #include "media/core.h"
+#include "media/draw_list.h"
 #include "media/image.h"
 #include "media/media.h"
 #include "media/raster.h"
@@ -24,10 +25,6 @@ PixelMode CurrentMode(bool transparent) {
     return m;
 }
 
-ClipRect Screen() {
-    return SurfaceRect(BackSurface());
-}
-
 }  // namespace
 }  // namespace media
 
@@ -37,8 +34,8 @@ int DrawImage(int x, int y, int image, int transparent) {
     MediaLockGuard g;
     const media::Image* img = media::FindImage(image);
     if (!img) return -1;
-    media::BlitImage(media::BackSurface(), media::Screen(), *img, 0, 0, img->width, img->height, x,
-                     y, false, media::CurrentMode(transparent != 0));
+    media::ListBlit(*img, 0, 0, img->width, img->height, x, y, false,
+                    media::CurrentMode(transparent != 0));
     return 0;
 }
 
@@ -46,8 +43,8 @@ int DrawImageMirrored(int x, int y, int image, int transparent) {
     MediaLockGuard g;
     const media::Image* img = media::FindImage(image);
     if (!img) return -1;
-    media::BlitImage(media::BackSurface(), media::Screen(), *img, 0, 0, img->width, img->height, x,
-                     y, true, media::CurrentMode(transparent != 0));
+    media::ListBlit(*img, 0, 0, img->width, img->height, x, y, true,
+                    media::CurrentMode(transparent != 0));
     return 0;
 }
 
@@ -56,8 +53,8 @@ int DrawImageRotated(int x, int y, double scale, double angle, int image, int tr
     MediaLockGuard g;
     const media::Image* img = media::FindImage(image);
     if (!img) return -1;
-    media::BlitImageTransformed(media::BackSurface(), media::Screen(), *img, x, y, scale, angle,
-                                mirrored != 0, media::CurrentMode(transparent != 0));
+    media::ListTransformed(*img, x, y, scale, angle, mirrored != 0,
+                           media::CurrentMode(transparent != 0));
     return 0;
 }
 
@@ -68,8 +65,8 @@ int DrawImagePart(int x, int y, int srcX, int srcY, int width, int height, int i
     if (!img) return -1;
     // Clipped to its own destination rectangle as well as the screen; there is no clip
     // state to save and restore.
-    media::BlitImage(media::BackSurface(), media::Screen(), *img, srcX, srcY, width, height, x, y,
-                     mirrored != 0, media::CurrentMode(transparent != 0));
+    media::ListBlit(*img, srcX, srcY, width, height, x, y, mirrored != 0,
+                    media::CurrentMode(transparent != 0));
     return 0;
 }
 
@@ -80,18 +77,16 @@ int DrawRect(int x1, int y1, int x2, int y2, int colour, int filled) {
     MediaLockGuard g;
     const int left = std::min(x1, x2), right = std::max(x1, x2);
     const int top = std::min(y1, y2), bottom = std::max(y1, y2);
-    const media::Surface s = media::BackSurface();
-    const media::ClipRect screen = media::Screen();
     const uint32_t xrgb = media::ColourToXrgb(colour);
     const media::PixelMode mode = media::CurrentMode(false);
     if (filled || right - left <= 2 || bottom - top <= 2) {
-        media::FillRect(s, screen, left, top, right, bottom, xrgb, mode);
+        media::ListFill(left, top, right, bottom, xrgb, mode);
         return 0;
     }
     // Four edges that never overlap, so a blended border is even.
-    media::FillRect(s, screen, left, top, right, top + 1, xrgb, mode);
-    media::FillRect(s, screen, left, bottom - 1, right, bottom, xrgb, mode);
-    media::FillRect(s, screen, left, top + 1, left + 1, bottom - 1, xrgb, mode);
-    media::FillRect(s, screen, right - 1, top + 1, right, bottom - 1, xrgb, mode);
+    media::ListFill(left, top, right, top + 1, xrgb, mode);
+    media::ListFill(left, bottom - 1, right, bottom, xrgb, mode);
+    media::ListFill(left, top + 1, left + 1, bottom - 1, xrgb, mode);
+    media::ListFill(right - 1, top + 1, right, bottom - 1, xrgb, mode);
     return 0;
 }

@@ -30,6 +30,14 @@ struct Image {
     int height = 0;
     std::vector<uint32_t> pixels;  // width * height, row after row
     ImageCoverage coverage = ImageCoverage::kOpaque;
+    // The smallest box holding every pixel whose alpha is not 0, [x0, x1) x [y0, y1); empty
+    // (x0 == x1) when there is none. Drawn with transparency, nothing outside it shows.
+    int visibleX0 = 0, visibleY0 = 0, visibleX1 = 0, visibleY1 = 0;
+    // For keyed pictures whose visible pixels lie in long runs (most sprites): each row's
+    // runs as pairs of columns [first, end), row y's from runs[2 * runRows[y]] up to
+    // runs[2 * runRows[y + 1]]. Empty for other pictures.
+    std::vector<uint32_t> runRows;
+    std::vector<uint16_t> runs;
 };
 
 // True when a picture of this size may be decoded.

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "media/core.h"
+#include "media/draw_list.h"
 #include "media/image.h"
 #include "media/media.h"
 #include "sys/sys.h"
@@ -68,6 +69,8 @@ const Image* FindImage(int handle) {
 }
 
 void ReleaseAllImages() {
+    // Listed draws point at their pictures.
+    FlushDrawing();
     Images().Clear();
 }
 
@@ -134,6 +137,8 @@ int GetImageSize(int image, int* width, int* height) {
 
 int DeleteImage(int image, int) {
     MediaLockGuard g;
+    if (!media::FindImage(image)) return -1;
+    media::FlushDrawing();  // listed draws point at their pictures
     return media::Images().Remove(image) ? 0 : -1;
 }
 

@@ -8,6 +8,8 @@
 
 // ---- Lifecycle and window -------------------------------------------------------------
 int SetAppLogEnabled(int enabled);
+// Adds one line of text to "AppLog.txt" while the log is on.
+int AddLogLine(const char* text);
 int GetScreenColorDepth();
 int SetScreenMode(int width, int height, int colourDepth, int refreshRate);
 int SetWindowTitle(const char* text);  // cp932

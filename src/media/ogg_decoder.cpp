@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
+#include <system_error>
 #include <vector>
 
 #include "media/audio_convert.h"
@@ -17,6 +19,10 @@ namespace {
 constexpr size_t kTailWindow = 70000;
 // Damaged stretches skipped in a row before the stream is given up.
 constexpr int kMaxHoles = 64;
+// Decoding ahead starts when fewer mix frames than this are converted (a little more than
+// one of the converter's blocks of 22 kHz sound at 48 kHz: over twenty frames of play), and
+// goes on until twice as many are.
+constexpr int kAheadBelow = 20000;
 
 // Bytes for vorbisfile to read: a range in memory or a file.
 struct Source {
@@ -138,10 +144,31 @@ struct OggDecoder::Impl {
     int rate = 0;
     int64_t total = 0;
     char chunk[4096];
+    bool decodeAhead = false;
+    std::future<void> ahead;  // the thread decoding ahead, while it runs
 
     ~Impl() {
+        Settle();
         if (open) ov_clear(&vf);
         if (source.file) std::fclose(source.file);
+    }
+
+    // Waits for the decoding ahead: nothing else touches the stream meanwhile.
+    void Settle() {
+        if (ahead.valid()) ahead.get();
+    }
+
+    // The same decoding steps a read would take later, taken now on another thread.
+    void StartAhead(bool loop) {
+        if (!decodeAhead || ended || converter.Available() >= kAheadBelow) return;
+        try {
+            ahead = std::async(std::launch::async, [this, loop] {
+                for (int steps = StepBudget(2 * kAheadBelow); steps > 0; --steps)
+                    if (converter.Available() >= 2 * kAheadBelow || !DecodeChunk(loop)) break;
+            });
+        } catch (const std::system_error&) {
+            decodeAhead = false;  // no thread to be had: every block is decoded when read
+        }
     }
 
     bool CheckTail(std::string* error) {
@@ -244,6 +271,7 @@ bool OggDecoder::OpenFile(FILE* file, int mixRate, std::string* error) {
 
 int OggDecoder::Read(int16_t* out, int frames, bool loop) {
     Impl& d = *impl_;
+    d.Settle();
     if (!d.open || frames <= 0) return 0;
     int got = 0;
     for (int steps = Impl::StepBudget(frames); got < frames; --steps) {
@@ -260,11 +288,17 @@ int OggDecoder::Read(int16_t* out, int frames, bool loop) {
             break;
         }
     }
+    d.StartAhead(loop);
     return got;
+}
+
+void OggDecoder::DecodeAhead() {
+    impl_->decodeAhead = true;
 }
 
 bool OggDecoder::Finished(bool loop) {
     Impl& d = *impl_;
+    d.Settle();
     if (!d.open) return true;
     for (int steps = Impl::StepBudget(1); d.converter.Available() == 0 && !d.ended; --steps) {
         if (steps <= 0) {
@@ -279,6 +313,7 @@ bool OggDecoder::Finished(bool loop) {
 }
 
 bool OggDecoder::Damaged() const {
+    impl_->Settle();
     return impl_->damaged;
 }
 int64_t OggDecoder::SourceFrames() const {

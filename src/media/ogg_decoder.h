@@ -30,6 +30,10 @@ public:
     int Read(int16_t* out, int frames, bool loop);
     // True once every frame has been read (looks ahead when needed).
     bool Finished(bool loop);
+    // For a stream read while it plays: once little is left converted, the next blocks are
+    // decoded and converted on a thread of their own, so that a read rarely waits for the
+    // resampler. The samples, and where the stream ends, are the same.
+    void DecodeAhead();
     // A decoding error was met (damaged data in the middle of the stream).
     bool Damaged() const;
     // Source samples per channel as the stream declares them.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "media/core.h"
+#include "media/draw_list.h"
 #include "media/inspect.h"
 
 namespace media {
@@ -33,6 +34,7 @@ bool WriteRows(png_structp png, png_infop info, FILE* f, png_bytepp rows, int wi
 
 bool WriteBackBufferPng(const std::string& hostPath) {
     MediaLockGuard g;
+    FlushDrawing();
     return WritePixelsPng(hostPath, TheCore().backBuffer.data(), kScreenWidth, kScreenHeight);
 }
 

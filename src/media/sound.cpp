@@ -100,6 +100,7 @@ std::unique_ptr<OggDecoder> OpenStream(const char* path, int rate, std::string* 
     }
     auto decoder = std::make_unique<OggDecoder>();
     if (!decoder->OpenFile(file, rate, error)) return nullptr;
+    decoder->DecodeAhead();
     return decoder;
 }
 

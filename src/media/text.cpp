@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "media/core.h"
+#include "media/draw_list.h"
 #include "media/font_face.h"
 #include "media/media.h"
 #include "media/raster.h"
@@ -34,6 +35,8 @@ int TextWidth(FontFace& font, const char* text, size_t length) {
 // so that no outline covers a neighbouring letter.
 void DrawText(FontFace& font, int x, int y, const char* text, uint32_t colour, uint32_t edgeColour,
               const PixelMode& mode, const Surface& s = BackSurface()) {
+    // Text blends over what is drawn, so the listed draws come first.
+    if (s.pixels == TheCore().backBuffer.data()) FlushDrawing();
     const ClipRect screen = SurfaceRect(s);
     const int e = font.Edge();
     const int baseline = y + e + font.Ascent();

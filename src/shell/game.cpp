@@ -40,6 +40,7 @@ bool TGame::Startup(const TStartup& startup, int* exitCode) {
         return false;
     }
 
+    ResetSaveReports();
     LoadSettings(setting);
     LoadProject(*project);
     bool windowed = startup.windowMode == -1 ? setting.windowed != 0 : startup.windowMode == 1;

@@ -1,7 +1,9 @@
 #include "shell/program_files.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "media/media.h"
 #include "sys/sys.h"
@@ -22,7 +24,28 @@ bool ReadSmallFile(const char* path, uint8_t* out, size_t size) {
     return true;
 }
 
+// A file that cannot be saved is reported the first time in a run, on stderr and in the
+// log; later failures of the same file say nothing new. The game goes on with the old file,
+// and a box in the middle of play would only get in the way.
+bool g_settingsReported = false;
+bool g_scoreReported = false;
+
+bool Saved(bool ok, const char* name, bool& reported) {
+    if (ok || reported) return ok;
+    reported = true;
+    std::string line = std::string("cannot save \"") + name + "\": " + std::strerror(errno) +
+                       "; the file keeps what it held";
+    std::fprintf(stderr, "orvan: %s\n", line.c_str());
+    AddLogLine(line.c_str());
+    return false;
+}
+
 }  // namespace
+
+void ResetSaveReports() {
+    g_settingsReported = false;
+    g_scoreReported = false;
+}
 
 bool LoadSettings(TSetting& setting) {
     uint8_t bytes[2] = {setting.showFps, setting.windowed};
@@ -35,7 +58,8 @@ bool LoadSettings(TSetting& setting) {
 bool SaveSettings(const TSetting& setting) {
     // Replaced through a temporary file, so a crash never leaves half a record.
     const uint8_t bytes[2] = {setting.showFps, setting.windowed};
-    return sys::WriteProgramFile("Setting.bin", bytes, sizeof bytes);
+    return Saved(sys::WriteProgramFile("Setting.bin", bytes, sizeof bytes), "Setting.bin",
+                 g_settingsReported);
 }
 
 uint32_t LoadBestScore() {
@@ -48,7 +72,7 @@ uint32_t LoadBestScore() {
 bool SaveBestScore(uint32_t best) {
     const uint8_t b[4] = {static_cast<uint8_t>(best), static_cast<uint8_t>(best >> 8),
                           static_cast<uint8_t>(best >> 16), static_cast<uint8_t>(best >> 24)};
-    return sys::WriteProgramFile("Score.bin", b, sizeof b);
+    return Saved(sys::WriteProgramFile("Score.bin", b, sizeof b), "Score.bin", g_scoreReported);
 }
 
 void WriteErrorFile(TString message) {

@@ -18,6 +18,22 @@ int Rand() {
     return static_cast<int>((g_state >> 16) & 0x7FFF);
 }
 
+void SkipRandom(uint64_t draws) {
+    g_calls += draws;
+    // n steps of x -> a x + c are one step of x -> A x + C; (A, C) is built by squaring.
+    uint32_t mul = 1, add = 0;
+    uint32_t stepMul = 214013u, stepAdd = 2531011u;
+    for (; draws; draws >>= 1) {
+        if (draws & 1) {
+            mul *= stepMul;
+            add = add * stepMul + stepAdd;
+        }
+        stepAdd *= stepMul + 1;
+        stepMul *= stepMul;
+    }
+    g_state = g_state * mul + add;
+}
+
 uint64_t RandCalls() {
     return g_calls;
 }

@@ -3,9 +3,12 @@
 // clock with Sleep, and the C-library-style random generator.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace sys {
 
@@ -24,7 +27,8 @@ bool MoveFile(const char* from, const char* to);
 // Opens a project file with a C stdio mode ("rb", "wb").
 FILE* OpenFile(const char* path, const char* mode);
 // Replaces 'path' by 'bytes' through a temporary file beside it that is renamed over the
-// old file, so that a crash or a full disk never leaves a half-written file.
+// old file, so that a crash or a full disk never leaves a half-written file. On failure the
+// old file is as it was, the temporary file is gone and errno says why.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size);
 
 // ---- The data folder and the program's own files.
@@ -44,6 +48,30 @@ FILE* OpenProgramFile(const char* name, const char* mode);
 bool WriteProgramFile(const char* name, const void* bytes, size_t size);
 // Creates a host folder and its missing parents. True when it is there afterwards.
 bool MakeFolders(const std::string& hostPath);
+
+// The system calls behind WriteFileAtomically. A test replaces them to make a write fail the
+// way a read-only folder, a full disk or a crash in the middle of it would.
+struct FileWriteCalls {
+    int (*open)(const char* path, int flags, mode_t mode);
+    ssize_t (*write)(int fd, const void* bytes, size_t size);
+    int (*fsync)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+// Installs 'calls' (nullptr: the system's own) and returns what was installed before.
+const FileWriteCalls* SetFileWriteCalls(const FileWriteCalls* calls);
+
+// A data folder held in memory, for fuzzing: while a set of files is installed, the disk is
+// not touched. FileExists and OpenFile for reading see only these files; every write
+// (OpenFile for writing, WriteFileAtomically, CreateDirectory, MoveFile) fails with EROFS,
+// as in a read-only folder. Paths are project paths, matched with '\' and '/' alike and
+// ASCII case ignored.
+struct MemoryFile {
+    std::string path;
+    std::vector<uint8_t> bytes;
+};
+// 'files' must outlive its use, and every file opened from it must be closed before it
+// changes; nullptr goes back to the disk.
+void UseMemoryFiles(const std::vector<MemoryFile>* files);
 
 // Turns a project path into a host path: '\' becomes '/', cp932 becomes UTF-8 and, when a
 // component does not exist under its exact name, a case-insensitive match in its folder
@@ -92,6 +120,9 @@ bool VirtualClockActive();
 // ---- Random numbers, the classic C library contract: values 0..32767.
 void SeedRandom(uint32_t seed);
 int Rand();
+// Moves the stream on as 'draws' calls of Rand would, counting them, without the time they
+// take: for draws whose values can no longer change anything.
+void SkipRandom(uint64_t draws);
 // Values drawn since start-up (for state dumps and replays).
 uint64_t RandCalls();
 

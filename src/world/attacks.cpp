@@ -16,19 +16,21 @@ namespace {
 // draws no random numbers per shot): a hostile count is cut here without any visible change.
 constexpr int64_t kMaxFanShots = TBulletPool::kSize;
 // The random spread draws numbers for every shot even into a full pool, so a cut changes
-// the stream; it is kept far above anything a real project fires, only so that a hostile
-// count cannot stall the frame.
+// the stream; it is kept far above anything a real project fires. (The draws of shots into a
+// full pool are skipped over in one step now, so the cut no longer matters for the time a
+// frame takes; it stays so that such a count draws what it always did.)
 constexpr int64_t kMaxSpreadShots = 65536;
 
-// Headings of a ring: 0, spacing, 2 x spacing ... below 360. A spacing of 0 or less would
-// never end: it gives the first heading only.
+// Headings of a ring: 0, spacing, 2 x spacing ... below 360, until 'fn' returns false. A
+// spacing of 0 or less would never end: it gives the first heading only.
 template <typename Fn>
 void ForEachRingHeading(int32_t spacing, Fn&& fn) {
     if (spacing <= 0) {
         fn(0.0);
         return;
     }
-    for (int32_t a = 0; a < 360; a += spacing) fn(static_cast<double>(a));
+    for (int32_t a = 0; a < 360; a += spacing)
+        if (!fn(static_cast<double>(a))) return;
 }
 
 // The spiral and the double ring turn their emission angle and wrap it once above 360; a
@@ -47,13 +49,18 @@ public:
 
     void Shot(double speed, double heading, bool aim) override {
         // A bullet or enemy number outside its table creates nothing.
-        if (e_.which < 0 || e_.which > 255) return;
-        if (e_.target == 0) {
-            shooter_.bulletPool->Fire(e_.which, 0, x_, y_, speed, heading, aim);
+        if (e_.which < 0 || e_.which > 255) {
+            spent_ = true;
+        } else if (e_.target == 0) {
+            spent_ = !shooter_.bulletPool->Fire(e_.which, 0, x_, y_, speed, heading, aim);
         } else if (e_.target == 1) {
-            shooter_.enemyPool->SpawnEnemy(e_.which, x_, y_, speed, heading, false, slot_);
+            spent_ =
+                shooter_.enemyPool->SpawnEnemy(e_.which, x_, y_, speed, heading, false, slot_) < 0;
+        } else {
+            spent_ = true;
         }
     }
+    bool Spent() const override { return spent_; }
 
 private:
     TEnemy& shooter_;
@@ -61,6 +68,7 @@ private:
     double x_;
     double y_;
     int32_t slot_;
+    bool spent_ = false;
 };
 
 }  // namespace
@@ -106,7 +114,7 @@ void FanVolley(const TActionEntry& e, const TEnemy& shooter, double playerX, dou
     // Child enemies cannot be aimed after they start: an aimed fan of enemies is turned
     // toward the player here, without truncating the bearing.
     if (aimed && e.target == 1) base = shooter.AngleTo(playerX, playerY) + 90.0;
-    for (int64_t i = 0; i < n; ++i) {
+    for (int64_t i = 0; i < n && !out.Spent(); ++i) {
         double offset = static_cast<double>(i) * step - half + base;
         out.Shot(speed, jitter + offset, aimed && e.target == 0);
     }
@@ -118,8 +126,13 @@ void RandomSpreadVolley(const TActionEntry& e, const TEnemy& shooter, double pla
     int64_t n = std::min<int64_t>(e.count, kMaxSpreadShots);
     bool aimed = e.angleMode == 1;
     int32_t base = aimed ? 0 : BaseHeading(e, shooter);
+    // Each shot draws two numbers; once the volley is spent the rest are only skipped over.
     if (e.target == 0) {
         for (int64_t i = 0; i < n; ++i) {
+            if (out.Spent()) {
+                sys::SkipRandom(2 * static_cast<uint64_t>(n - i));
+                return;
+            }
             double speed = DrawShotSpeed(e);
             int32_t jitter = RandomPlusMinus(e.angleJitter);
             out.Shot(speed, static_cast<double>(base) + jitter, aimed);
@@ -128,6 +141,10 @@ void RandomSpreadVolley(const TActionEntry& e, const TEnemy& shooter, double pla
     }
     if (aimed) base = static_cast<int32_t>(shooter.AngleTo(playerX, playerY)) + 90;
     for (int64_t i = 0; i < n; ++i) {
+        if (out.Spent()) {
+            sys::SkipRandom(2 * static_cast<uint64_t>(n - i));
+            return;
+        }
         int32_t jitter = RandomPlusMinus(e.angleJitter);
         double speed = DrawShotSpeed(e);
         out.Shot(speed, static_cast<double>(base) + jitter, false);
@@ -137,7 +154,10 @@ void RandomSpreadVolley(const TActionEntry& e, const TEnemy& shooter, double pla
 void RingVolley(const TActionEntry& e, TShotSink& out) {
     int32_t jitter = RandomPlusMinus(e.angleJitter);
     double speed = DrawShotSpeed(e);
-    ForEachRingHeading(e.spacing, [&](double a) { out.Shot(speed, a + jitter, false); });
+    ForEachRingHeading(e.spacing, [&](double a) {
+        out.Shot(speed, a + jitter, false);
+        return !out.Spent();
+    });
 }
 
 void SpiralVolley(const TActionEntry& e, double& emitAngle, TShotSink& out) {
@@ -152,7 +172,8 @@ void DoubleRingVolley(const TActionEntry& e, double& emitAngle, TShotSink& out) 
     double turn = emitAngle;
     ForEachRingHeading(e.spacing, [&](double a) {
         out.Shot(speed, a + turn, false);
-        out.Shot(speed, a - turn, false);
+        if (!out.Spent()) out.Shot(speed, a - turn, false);
+        return !out.Spent();
     });
 }
 

@@ -13,6 +13,10 @@ class TShotSink {
 public:
     // One shot from the firing enemy's position; 'aim' turns a bullet toward the player.
     virtual void Shot(double speed, double heading, bool aim) = 0;
+    // True once a shot of this volley has created nothing (a full pool, a number outside its
+    // table): nothing frees a slot during a volley, so no later shot of it could create
+    // anything either, and the volley only has to draw the random numbers those shots would.
+    virtual bool Spent() const { return false; }
 
 protected:
     ~TShotSink() = default;

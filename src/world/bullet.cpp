@@ -63,8 +63,10 @@ void TBullet::Update() {
     if (!alive) return;
     StepAnimation(frame, frameCounter, frameCount, framesPerStep, animate);
     Move();
-    if (x < -marginX || y < -marginY || x > kFieldWidth + marginX || y > kFieldHeight + marginY)
-        Kill();
+    // The margins are a sprite's frame size as the project stores it: wide arithmetic, so
+    // that a hostile size cannot overflow.
+    const double mx = marginX, my = marginY;
+    if (x < -mx || y < -my || x > kFieldWidth + mx || y > kFieldHeight + my) Kill();
 
     // A bullet removed off screen hits nothing: Overlaps needs both actors alive.
     if (side == kEnemySide) {
@@ -78,13 +80,51 @@ void TBullet::Update() {
 bool TBullet::HitEnemies() {
     // Every overlapped enemy takes the hit, including a successor that appears in a later
     // slot during this scan; only then does the shot end. This is the hottest loop of a
-    // crowded frame (2048 shots x 512 slots), so it reads the fields of the final TEnemy
-    // directly and writes out Overlaps(enemy, *this) with this shot's edges computed once:
-    // the same operands in the same order, so every comparison comes out exactly the same.
+    // crowded frame (2048 shots x 512 slots): during the bullets' update the enemy grid
+    // names the few slots near the shot, and the scan visits just those, in slot order. A
+    // newcomer (or a shot that changed) makes it ask the grid again for the slots it has not
+    // passed yet.
+    const TEnemyGrid& grid = enemyPool->grid;
+    int32_t slots[TEnemyGrid::kMaxCandidates];
+    int32_t passed = -1;
+    bool hit = false;
+    for (;;) {
+        const double right = x + halfWidth, left = x - halfWidth;
+        const double bottom = y + halfHeight, top = y - halfHeight;
+        const uint32_t additions = grid.Additions();
+        const int count =
+            grid.Active() ? grid.Candidates(left, right, top, bottom, passed, slots) : -1;
+        if (count < 0) {
+            const bool more = HitEnemiesFrom(passed + 1);
+            return hit || more;
+        }
+        bool askAgain = false;
+        for (int i = 0; i < count && !askAgain; ++i) {
+            TEnemy& enemy = enemyPool->enemies[slots[i]];
+            passed = slots[i];
+            if (!enemy.alive) continue;
+            if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
+                  bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
+                continue;
+            if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
+            enemy.Damage(1);
+            hit = true;
+            if (!alive) return hit;
+            askAgain = grid.Additions() != additions || right != x + halfWidth ||
+                       left != x - halfWidth || bottom != y + halfHeight || top != y - halfHeight;
+        }
+        if (!askAgain) return hit;
+    }
+}
+
+bool TBullet::HitEnemiesFrom(int32_t first) {
+    // Writes out Overlaps(enemy, *this) with this shot's edges computed once: the same
+    // operands in the same order, so every comparison comes out exactly the same.
     double right = x + halfWidth, left = x - halfWidth;
     double bottom = y + halfHeight, top = y - halfHeight;
     bool hit = false;
-    for (TEnemy& enemy : enemyPool->enemies) {
+    for (int32_t slot = first; slot < TEnemyPool::kSize; ++slot) {
+        TEnemy& enemy = enemyPool->enemies[slot];
         if (!enemy.alive) continue;
         if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
               bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
@@ -112,6 +152,7 @@ void TBulletPool::SetupAll(TProject* project, TPlayer* player, TEnemyPool* enemy
     }
     // A bullet activated before it knew its pool was never counted.
     liveCount_ = 0;
+    enemyPool_ = enemyPool;
 }
 
 void TBulletPool::KillAll() {
@@ -119,19 +160,22 @@ void TBulletPool::KillAll() {
 }
 
 void TBulletPool::UpdateAll() {
+    // The enemies stand still until their own update, after this one.
+    if (enemyPool_) enemyPool_->grid.Build(enemyPool_->enemies.data(), TEnemyPool::kSize);
     for (TBullet& b : bullets) b.Update();
+    if (enemyPool_) enemyPool_->grid.Clear();
 }
 
-void TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
+bool TBulletPool::Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle,
                        bool aim) {
     // A full pool has no free slot to find: in a crowded frame most shots end here, instead
     // of each one looking at all 2048 slots.
-    if (liveCount_ >= kSize) return;
+    if (liveCount_ >= kSize) return false;
     for (TBullet& b : bullets) {
         if (b.IsAlive()) continue;
-        b.Start(kind, side, x, y, speed, angle, aim);
-        return;
+        return b.Start(kind, side, x, y, speed, angle, aim);
     }
+    return false;
 }
 
 void TBulletPool::KillEnemyBullets() {

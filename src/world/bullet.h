@@ -41,6 +41,8 @@ public:
 private:
     // A live player's shot against every enemy slot in order; true when any was hit.
     bool HitEnemies();
+    // The same scan over every slot from 'first' on.
+    bool HitEnemiesFrom(int32_t first);
 };
 
 class TBulletPool {
@@ -56,8 +58,8 @@ public:
                   TEffectPool* effectPool);
     void KillAll();
     void UpdateAll();
-    // First free bullet; a full pool drops the shot silently.
-    void Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle, bool aim);
+    // First free bullet; a full pool drops the shot silently. True when a bullet started.
+    bool Fire(int32_t kind, int32_t side, double x, double y, double speed, double angle, bool aim);
     // Kills every enemy bullet.
     void KillEnemyBullets();
     // Bullets alive now, kept by the bullets' own Activate and Kill.
@@ -68,4 +70,5 @@ public:
 private:
     friend class TBullet;
     int32_t liveCount_ = 0;
+    TEnemyPool* enemyPool_ = nullptr;
 };

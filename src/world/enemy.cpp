@@ -23,8 +23,9 @@ constexpr int32_t kHitSound = 7;
 constexpr int32_t kBlockedSound = 8;
 constexpr double kSuccessorSpeed = 0.00001;
 constexpr double kSuccessorAngle = 90.0;
-// Each drop draws a random number even when the item pool is full; the cut only keeps a
-// hostile count from stalling the frame.
+// Each drop draws a random number even when the item pool is full; the cut only kept a
+// hostile count from stalling the frame (the draws of drops into a full pool are skipped over
+// in one step now) and stays so that such a count draws what it always did.
 constexpr int32_t kMaxDrops = 65536;
 
 // One coordinate of a random point of the hit box: rand() % (2h + 1) - h over the stored
@@ -170,9 +171,22 @@ void TEnemy::Die() {
     const int32_t kinds = static_cast<int32_t>(def.dropKinds.size());
     if (kinds > 0 && def.dropCount > 0) {
         int32_t drops = def.dropCount < kMaxDrops ? def.dropCount : kMaxDrops;
+        const bool anyItem = std::any_of(def.dropKinds.begin(), def.dropKinds.end(),
+                                         [](int32_t k) { return k >= 0 && k < kItemCount; });
         for (int32_t i = 0; i < drops; ++i) {
+            // A full pool stays full while the drops go on (nothing collects an item here),
+            // and a list without an item number drops nothing: the remaining drops would only
+            // draw their picks.
+            if (!anyItem) {
+                sys::SkipRandom(static_cast<uint64_t>(drops - i));
+                break;
+            }
             int32_t itemKind = def.dropKinds[sys::Rand() % kinds];
-            if (itemKind >= 0 && itemKind < kItemCount) itemPool->Drop(deathX, deathY, itemKind);
+            if (itemKind >= 0 && itemKind < kItemCount &&
+                !itemPool->Drop(deathX, deathY, itemKind)) {
+                sys::SkipRandom(static_cast<uint64_t>(drops - i - 1));
+                break;
+            }
         }
     }
     // The slot now belongs to a newcomer when it is alive again; its flag is its own.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "world/actor.h"
+#include "world/enemy_grid.h"
 
 class TApp;
 struct TProject;
@@ -139,6 +140,8 @@ public:
     std::array<TEnemy, kSize> enemies;
     // Every slot once, sorted by its enemy's drawKey; drawn first to last.
     std::array<TDrawOrderEntry, kSize> drawOrder;
+    // Built by the bullets' update for their scans; told of every enemy spawned meanwhile.
+    TEnemyGrid grid;
 
 private:
     // Moves the pair of a slot whose key changed to its place in the sorted table.

@@ -53,6 +53,7 @@ int32_t TEnemyPool::SpawnEnemy(int32_t kind, double x, double y, double speed, d
         if (enemies[i].IsAlive()) continue;
         enemies[i].Start(kind, x, y, speed, angle, watched, parentSlot, i);
         SortIntoDrawOrder(i);
+        grid.Added(i);
         return i;
     }
     return -1;

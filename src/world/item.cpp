@@ -103,11 +103,12 @@ void TItemPool::UpdateAll() {
     for (TItem& item : items) item.Update();
 }
 
-void TItemPool::Drop(double x, double y, int32_t kind) {
-    if (kind < 0 || kind >= kItemCount) return;  // not an item: nothing drops
+bool TItemPool::Drop(double x, double y, int32_t kind) {
+    if (kind < 0 || kind >= kItemCount) return false;  // not an item: nothing drops
     for (TItem& item : items) {
         if (item.IsAlive()) continue;
         item.Start(x, y, kind);
-        return;
+        return true;
     }
+    return false;
 }

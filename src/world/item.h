@@ -34,8 +34,9 @@ public:
     void SetupAll(TProject* project, TPlayer* player, TScorePanel* scorePanel);
     void KillAll();
     void UpdateAll();
-    // First free item; a full pool or a kind outside 0..255 drops nothing.
-    void Drop(double x, double y, int32_t kind);
+    // First free item; a full pool or a kind outside 0..255 drops nothing. True when an
+    // item started.
+    bool Drop(double x, double y, int32_t kind);
 
     std::array<TItem, kSize> items;
 };

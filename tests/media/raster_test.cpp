@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "media/draw_list.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "media/raster_avx2.h"
@@ -25,6 +26,7 @@ class Raster : public MediaTest {
 protected:
     void TearDown() override {
         media::SetAvx2Allowed(true);
+        media::SetDrawingMode(media::DrawingMode::kListed);
         MediaTest::TearDown();
     }
     // Everything lit lies in 'box', and the back buffer at (box.x0 + x, box.y0 + y) shows the
@@ -192,20 +194,25 @@ TEST_F(Raster, BackBufferWritesAsPngThatLoadsBackTheSame) {
     EXPECT_EQ(Pixel(3, 3), kBlue);
 }
 
-// The eight-pixel loops and the portable loops must draw identical pictures.
+// The eight-pixel loops, drawing listed draws cut into bands on two threads, and the
+// portable loops, drawing each at once, must draw identical pictures.
 TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
     uint32_t seed = 99;
     auto Next = [&](int n) {
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 8) % uint32_t(n));
     };
-    // Opaque, keyed and translucent pictures of odd and even sizes.
+    // Opaque, keyed, translucent and keyed with runs (a disc) pictures of odd and even sizes.
     std::vector<int> images;
-    for (int kind = 0; kind < 3; ++kind) {
+    for (int kind = 0; kind < 4; ++kind) {
         for (auto [w, h] : {std::pair{1, 1}, {7, 5}, {16, 16}, {33, 20}, {64, 64}, {9, 40}}) {
             std::vector<uint32_t> px(size_t(w) * h);
             for (uint32_t& p : px) {
-                const uint32_t rgb = kind >= 1 && Next(4) == 0 ? 0 : uint32_t(Next(1 << 24));
+                const int i = int(&p - px.data()), dx = 2 * (i % w) + 1 - w,
+                          dy = 2 * (i / w) + 1 - h;
+                const bool key = kind == 3 ? dx * dx * h * h + dy * dy * w * w > w * w * h * h
+                                           : kind >= 1 && Next(4) == 0;
+                const uint32_t rgb = key ? 0 : uint32_t(Next(1 << 24)) | 1;
                 p = uint32_t(kind == 2 ? Next(256) : 0xFF) << 24 | rgb;
             }
             images.push_back(Load(w, h, px));
@@ -213,7 +220,7 @@ TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
     }
     for (int round = 0; round < 300; ++round) {
         const int img = images[Next(int(images.size()))];
-        const int x = Next(700) - 30, y = Next(540) - 30, kind = Next(5);
+        const int x = Next(700) - 30, y = Next(540) - 30, kind = Next(6);
         const double scale = 0.1 + Next(400) / 100.0, angle = (Next(2000) - 1000) / 100.0;
         const int transparent = Next(2), mirrored = Next(2);
         const int blend = Next(3) == 0 ? Next(300) - 20 : 255;
@@ -222,6 +229,8 @@ TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
         std::vector<uint32_t> results[2];
         for (int path = 0; path < 2; ++path) {
             media::SetAvx2Allowed(path == 0);
+            media::SetDrawingMode(path == 0 ? media::DrawingMode::kAlwaysSplit
+                                            : media::DrawingMode::kImmediate);
             // The same busy background for both, so that blending shows.
             uint32_t* back = const_cast<uint32_t*>(media::BackBuffer());
             for (int i = 0; i < 640 * 480; ++i) back[i] = i % 7 ? 0 : (i * 2654435761u) & 0xFFFFFF;
@@ -232,7 +241,11 @@ TEST_F(Raster, FastAndPortableLoopsDrawTheSamePixels) {
             if (kind == 2) DrawImageRotated(x, y, scale, angle, img, transparent, mirrored);
             if (kind == 3) DrawImagePart(x, y, partX, partY, w, h, img, transparent, mirrored);
             if (kind == 4) DrawRect(x, y, x + 2 * w, y + 2 * h, MakeColor(200, 100, 50), 1);
-            results[path].assign(back, back + 640 * 480);
+            if (kind == 5) {  // a solid fill, then a copy over some of it
+                DrawRect(x, y + partY + 2, x + 3 * w, y + 8 + h / 8, MakeColor(9, 9, 9), 1);
+                DrawImage(x + partX * w / 2, y, img, 0);
+            }
+            results[path].assign(media::BackBuffer(), media::BackBuffer() + 640 * 480);
         }
         size_t first = 0;
         while (first < results[0].size() && results[0][first] == results[1][first]) ++first;
