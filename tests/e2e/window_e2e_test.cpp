@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,7 +56,13 @@ Window FindWindow(Display* d, Window w, const std::string& title) {
     return found;
 }
 
+// Tests of one display take turns for the whole of their process: another test's window
+// would take the keyboard focus, and with it the keys held down.
 Display* OpenDisplay() {
+    if (!std::getenv("DISPLAY")) return nullptr;
+    const std::string lock = "/tmp/orvan-test-display" + std::string(std::getenv("DISPLAY"));
+    const int fd = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd >= 0) flock(fd, LOCK_EX);
     Display* display = std::getenv("DISPLAY") ? XOpenDisplay(nullptr) : nullptr;
     // A window may vanish between finding it and using it: ignore such errors.
     if (display) XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });

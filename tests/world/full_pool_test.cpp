@@ -15,9 +15,9 @@ TEST_F(FullPools, WhatFillsAPoolLeavesTheStreamWhereEveryShotAndDropWouldHave) {
         uint64_t draws;
     };
     const Case cases[] = {
-        {"a spread of bullets", op::kSpread, 0, 3000, {}, 2048, 1, 0, 6000},
-        {"a spread of enemies", op::kSpread, 1, 1000, {}, 0, 512, 0, 2000},
-        {"a fan of enemies", op::kFan, 1, 3000, {}, 0, 512, 0, 4},
+        {"a spread of bullets", 3 /* spread */, 0, 3000, {}, 2048, 1, 0, 6000},
+        {"a spread of enemies", 3 /* spread */, 1, 1000, {}, 0, 512, 0, 2000},
+        {"a fan of enemies", 2 /* fan */, 1, 3000, {}, 0, 512, 0, 4},
         {"drops", 0, 0, 300, {1, 2}, 0, 0, 256, 300 + 2 * 256},  // an item draws its drift
         {"drops of no item", 0, 0, 50, {-1, 300}, 0, 0, 0, 50},
     };
@@ -26,7 +26,7 @@ TEST_F(FullPools, WhatFillsAPoolLeavesTheStreamWhereEveryShotAndDropWouldHave) {
         world->bullets.KillAll();
         world->items.KillAll();
         Pool().KillAll();
-        TActionEntry volley = Cmd(op::kMoveOn, 100);
+        TActionEntry volley = Cmd(15 /* move on */, 100);
         volley.extra = c.extra;
         volley.target = c.target;
         volley.which = 2;
