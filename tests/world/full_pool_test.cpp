@@ -1,5 +1,7 @@
 // Volleys and drops that fill their pool: once one shot or drop finds the pool full the rest
 // are not tried, but the world and the random stream end as if every one had been.
+#include <climits>
+
 #include "world_fixture.h"
 
 namespace {
@@ -20,6 +22,9 @@ TEST_F(FullPools, WhatFillsAPoolLeavesTheStreamWhereEveryShotAndDropWouldHave) {
         {"a fan of enemies", 2 /* fan */, 1, 3000, {}, 0, 512, 0, 4},
         {"drops", 0, 0, 300, {1, 2}, 0, 0, 256, 300 + 2 * 256},  // an item draws its drift
         {"drops of no item", 0, 0, 50, {-1, 300}, 0, 0, 0, 50},
+        // Hostile counts are cut to 65,536 shots or drops.
+        {"a spread of INT_MAX bullets", 3, 0, INT_MAX, {}, 2048, 1, 0, 2 * 65536},
+        {"INT_MAX drops", 0, 0, INT_MAX, {1}, 0, 0, 256, 65536 + 2 * 256},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -36,23 +36,6 @@ TEST_F(HostileData, EveryCommandAndAttackWithExtremeWordsRuns) {
     }
 }
 
-TEST_F(HostileData, HugeDropCountsAndRandomSpreadsEnd) {
-    Def(1).explosion = 0;
-    Def(1).dropCount = INT_MAX;
-    Def(1).dropKinds = {1};
-    int32_t slot = Spawn(1);
-    // A full item pool: each drop draws its pick and starts nothing.
-    for (TItem& item : world->items.items) item.alive = true;
-    EXPECT_EQ(DrawsDuring([&] { Enemy(slot).Die(); }), 65536u);
-
-    TActionEntry spread = Cmd(15, 0);
-    spread.extra = 3;
-    spread.count = INT_MAX;
-    Def(2).actions = {spread};
-    Spawn(2);
-    EXPECT_EQ(DrawsDuring([&] { Pool().UpdateAll(); }), 2u * 65536u);
-}
-
 TEST_F(HostileData, DurabilityNeverWrapsAround) {
     Def(1).durability = INT_MIN;
     Def(2).durability = INT_MAX;
