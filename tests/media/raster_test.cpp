@@ -1,11 +1,9 @@
-// Pixel-exact drawing of images and rectangles into the back buffer: where every source
-// pixel lands (clipping, mirroring, rotation, centring, parts), and what colour it takes
-// (colour key, alpha, blending, brightness); and the fast loops against the portable ones.
+// Pixel-exact drawing: where every source pixel lands, what colour it takes (key, alpha,
+// blending, brightness), and the fast loops against the portable ones.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
-#include <vector>
 
 #include "media/draw_list.h"
 #include "media/inspect.h"

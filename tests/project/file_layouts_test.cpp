@@ -7,10 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 #include "project/definition_files.h"
 #include "project_fixture.h"
