@@ -25,16 +25,6 @@ Bytes Png(int w, int h, int type, int depth, Bytes rows, std::vector<uint32_t> p
     return EncodePng({w, h, type, depth, false, rows, palette, paletteAlpha, transparent});
 }
 
-// Never black, blue 0x40, alpha 'a'.
-std::vector<uint32_t> Gradient(int w, int h, uint32_t a = 0xFF) {
-    std::vector<uint32_t> px;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            px.push_back(a << 24 | uint32_t(x * 255 / (w - 1)) << 16 |
-                         uint32_t(y * 255 / (h - 1)) << 8 | 0x40);
-    return px;
-}
-
 constexpr uint32_t W = 0xFFFFFFFF;
 constexpr ImageCoverage kOpaque = ImageCoverage::kOpaque, kKeyed = ImageCoverage::kKeyed,
                         kTranslucent = ImageCoverage::kTranslucent;
@@ -72,8 +62,9 @@ TEST(ImageDecode, EveryPngLayoutGivesArgbWithTheColourKeyFolded) {
                   {0xFF202020, 0x00909090}, kKeyed);
     ExpectDecoded("rgb tRNS", Png(2, 1, kPngRgb, 8, {10, 20, 30, 40, 50, 60}, {}, {}, {40, 50, 60}),
                   {0xFF0A141E, 0x0028323C}, kKeyed);
-    ExpectDecoded("interlaced", EncodeArgbPng(13, 9, Gradient(13, 9), true, true), Gradient(13, 9),
-                  kOpaque);
+    std::vector<uint32_t> grid(13 * 9);  // every pixel its own and never black
+    for (size_t i = 0; i < grid.size(); ++i) grid[i] = 0xFF000040u | uint32_t(i) << 8;
+    ExpectDecoded("interlaced", EncodeArgbPng(13, 9, grid, true, true), grid, kOpaque);
 }
 
 TEST(ImageDecode, JpegBaselineProgressiveAndGreyComeOutOpaqueAndClose) {
