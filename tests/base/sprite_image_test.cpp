@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "base/check.h"
 #include "media/core.h"
@@ -46,8 +45,7 @@ TEST_F(SpriteImage, NegativeFrameIsACheckedFailureMissingOnesAreSilent) {
     one.Draw(7);
     EXPECT_EQ(CheckFailureCount(), before);
     EXPECT_FALSE(sys::QuitPosted());
-    // The warning box, and a quit request.
-    one.DrawRotated(-1);
+    one.DrawRotated(-1);  // the warning box, and a quit request
     EXPECT_EQ(CheckFailureCount(), before + 1);
     EXPECT_TRUE(sys::QuitPosted());
     one.Draw(-3);
@@ -58,30 +56,22 @@ TEST_F(SpriteImage, NegativeFrameIsACheckedFailureMissingOnesAreSilent) {
 TEST_F(SpriteImage, DrawPutsTheTopLeftAndDrawRotatedTheCentreAtTheTruncatedPosition) {
     TSpriteImage s;
     AddFrame(&s, 4, 2);
-    s.drawX = 10.9;
-    s.drawY = -0.7;  // toward zero: row 0, not -1
-    s.drawAngle = 90;
-    s.drawScale = 3;
-    s.mirrored = 1;
+    s.drawX = 10.9, s.drawY = -0.7;  // toward zero: row 0, not -1
+    s.drawAngle = 90, s.drawScale = 3, s.mirrored = 1;
     s.Draw(0);  // angle and scale ignored
     EXPECT_EQ(LitBox(), (Box{10, 0, 14, 2}));
     EXPECT_EQ(Pixel(10, 0), At(3, 0));
     ClearScreen();
-    s.drawX = NAN;  // a position that is not a number draws at 0
-    s.mirrored = 0;
+    s.drawX = NAN, s.mirrored = 0;  // a position that is not a number draws at 0
     s.Draw(0);
     EXPECT_EQ(LitBox(), (Box{0, 0, 4, 2}));
     ClearScreen();
-    s.drawX = 10.9;
-    s.drawY = 10.2;
-    s.drawScale = 1;
-    s.mirrored = 0;
+    s.drawX = 10.9, s.drawY = 10.2, s.drawScale = 1;
     s.DrawRotated(0);  // degrees, clockwise: the top-left pixel goes top-right
     EXPECT_EQ(LitBox(), (Box{9, 8, 11, 12}));
     EXPECT_EQ(Pixel(10, 8), At(0, 0));
     ClearScreen();
-    s.drawAngle = 0;
-    s.drawScale = 2;
+    s.drawAngle = 0, s.drawScale = 2;
     s.DrawRotated(0);
     EXPECT_EQ(LitBox(), (Box{6, 8, 14, 12}));
 }
@@ -110,10 +100,10 @@ TEST_F(SpriteImage, DestructorDeletesEveryFrame) {
     auto s = std::make_unique<TSpriteImage>();
     AddFrame(s.get(), 2, 2);
     AddFrame(s.get(), 2, 2);
-    const int first = s->frames[0].image, second = s->frames[1].image;
+    const TFramePicture first = s->frames[0], second = s->frames[1];
     s.reset();
-    EXPECT_EQ(GetImageSize(first, nullptr, nullptr), -1);
-    EXPECT_EQ(GetImageSize(second, nullptr, nullptr), -1);
+    EXPECT_TRUE(GetImageSize(first.image, nullptr, nullptr) == -1 &&
+                GetImageSize(second.image, nullptr, nullptr) == -1);
 }
 
 }  // namespace

@@ -7,10 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 #include "project/definition_files.h"
 #include "project_fixture.h"
@@ -69,6 +66,7 @@ void SweepCuts(const TempDir& dir, const std::string& path, const Bytes& bytes,
     long at = 0;
     for (const Pieces<R>& part : layout)
         for (const Piece<R>& p : part) ends.push_back({at += p.size, &p});
+    SCOPED_TRACE(path);
     ASSERT_EQ(long(bytes.size()), at) << "layout does not match the encoding";
     for (long cut = -2; cut <= at; ++cut) {
         std::filesystem::remove(dir / path);
@@ -91,96 +89,65 @@ void SweepCuts(const TempDir& dir, const std::string& path, const Bytes& bytes,
     }
 }
 
+// Sweeps the file at 'path' holding 'bytes' as a record of type 'Type', read by 'load' (an
+// expression of the record r), against the pieces that follow.
+#define SWEEP(Type, path, bytes, load, ...)                                    \
+    [&] {                                                                      \
+        using R = Type;                                                        \
+        SweepCuts(dir, path, bytes, {__VA_ARGS__}, [](R& r) { return load; }); \
+    }()
+
+// The player's 32-byte block ends in three bytes of padding.
+Pieces<TPlayerDef> Padding(int i) {
+    return {{"padding", 1, [i](const TPlayerDef& r) { return r.padding[i] == 7 + i; },
+             [i](const TPlayerDef& r) { return r.padding[i] == 0; }}};
+}
+
 using FileLayout = ProjectTest;
 
-TEST_F(FileLayout, Global) {
-    using R = TProject;
-    SweepCuts(dir, "Global/Global.bin", GlobalFile{3, "Zeta", 1}.Encode(),
-              {FIELD(sceneStart, 3), FIELD(windowTitle, "Zeta"), FIELD(globalFlag, 1)},
-              [](R& r) { return LoadGlobal(r); });
-}
-
-TEST_F(FileLayout, Sprite) {
-    using R = TSpriteDef;
-    SweepCuts(dir, "Sprite/Sprite0.bin", SpriteFile{"Boss", 1, 48, 40, 6, 3}.Encode(),
-              {FIELD(name, "Boss"), FIELD(animate, 1), FIELD(frameWidth, 48),
-               FIELD(frameHeight, 40), FIELD(frameCount, 6), FIELD(framesPerStep, 3)},
-              [](R& r) { return LoadSpriteDef(r, 0); });
-}
-
-TEST_F(FileLayout, Sound) {
-    using R = TSoundDef;
-    SweepCuts(dir, "Sound/Sound0.bin", SoundFile{"Hit", 1, "a.ogg", 99, 1}.Encode(),
-              {FIELD(name, "Hit"), FIELD(streamFromFile, 1), FIELD(fileName, "a.ogg"),
-               FIELD(volume, 99), FIELD(loop, 1)},
-              [](R& r) { return LoadSoundDef(r, 0); });
-}
-
-TEST_F(FileLayout, Player) {
-    using R = TPlayerDef;
-    auto padding = [](int i) {
-        return Pieces<R>{{"padding", 1, [i](const R& r) { return r.padding[i] == 7 + i; },
-                          [i](const R& r) { return r.padding[i] == 0; }}};
-    };
-    // The 32-byte block, padding included.
-    SweepCuts(dir, "Global/Player.bin", PlayerFile{1, -2, 52.5, 5, 9, 4, 1, {7, 8, 9}}.Encode(),
-              {FIELD(unused0, 1), FIELD(unused1, -2), FIELD(moveSpeed, 52.5), FIELD(initialLife, 5),
-               FIELD(initialBombs, 9), FIELD(hitRadius, 4), FIELD(invincible, 1), padding(0),
-               padding(1), padding(2)},
-              [](R& r) { return LoadPlayerDef(r); });
-}
-
-TEST_F(FileLayout, Bullet) {
-    using R = TBulletDef;
-    SweepCuts(dir, "Bullet/Bullet0.bin", BulletFile{"B", 20, 2, 1, 6}.Encode(),
-              {FIELD(name, "B"), FIELD(sprite, 20), FIELD(hitRadius, 2), FIELD(imageDirection, 1),
-               FIELD(sound, 6)},
-              [](R& r) { return LoadBulletDef(r, 0); });
-}
-
-TEST_F(FileLayout, Item) {
-    using R = TItemDef;
-    SweepCuts(dir, "Item/Item0.bin", ItemFile{"I", 33, 3, 250}.Encode(),
-              {FIELD(name, "I"), FIELD(sprite, 33), FIELD(attribute, 3), FIELD(score, 250)},
-              [](R& r) { return LoadItemDef(r, 0); });
-}
-
-// bombDamage is stored before imageDirection; two action entries follow the twelfth field
-// directly, and dropCount follows the second entry.
-TEST_F(FileLayout, Enemy) {
-    using R = TEnemyDef;
-    EnemyFile f{"E", 11, 0, 2, 300, 5, 4, 2, 0, 17, 12, 9};
-    f.actions = {Numbered(100), Numbered(200)};
-    f.dropCount = 3;
-    f.dropKinds = {7, 8};
-    f.groundDistance = 6;
-    SweepCuts(dir, "Enemy/Enemy0.bin", f.Encode(),
-              {FIELD(name, "E"), FIELD(sprite, 11), FIELD(contactHurts, 0), FIELD(shotResponse, 2),
-               FIELD(score, 300), FIELD(durability, 5), FIELD(bombDamage, 4),
-               FIELD(imageDirection, 2), FIELD(explosion, 0), FIELD(successor, 17),
-               FIELD(hitWidth, 12), FIELD(hitHeight, 9), LIST(actions, 64, f.actions),
-               FIELD(dropCount, 3), LIST(dropKinds, 4, 7, 8), FIELD(groundDistance, 6)},
-              [](R& r) { return LoadEnemyDef(r, 0); });
-}
-
-// Scene entries start as a wait of 1000 frames; the stored words replace all seven.
-TEST_F(FileLayout, SceneAndMapOrder) {
-    using R = TProject;
-    SweepCuts(dir, "Global/Scene.bin",
-              SceneFile{{{3, 5, 2, 100, 30, 90, 1}, {0, 0, 0, 0, 0, 0, 9}}}.Encode(),
-              {LIST(scene, 28, TSceneCommand{3, 5, 2, 100, 30, 90, 1},
-                    TSceneCommand{0, 0, 0, 0, 0, 0, 9})},
-              [](R& r) { return LoadScene(r.scene); });
-    SweepCuts(dir, "Map/Order.bin", OrderFile{{-5, 6}}.Encode(), {LIST(mapOrder, 4, -5, 6)},
-              [](R& r) { return LoadMapOrder(r.mapOrder); });
-}
-
-TEST_F(FileLayout, Map) {
-    using R = TMapDef;
-    MapFile f{"M", 5, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}, {-1}}};
-    SweepCuts(dir, "Map/Map0.bin", f.Encode(),
-              {FIELD(name, "M"), FIELD(value, 5), LIST(cells, 52, f.cells[0], f.cells[1])},
-              [](R& r) { return LoadMapDef(r, 0); });
+TEST_F(FileLayout, EveryFileMissingWholeAndCutAtEveryByte) {
+    SWEEP(TProject, "Global/Global.bin", (GlobalFile{3, "Zeta", 1}.Encode()), LoadGlobal(r),
+          FIELD(sceneStart, 3), FIELD(windowTitle, "Zeta"), FIELD(globalFlag, 1));
+    SWEEP(TSpriteDef, "Sprite/Sprite0.bin", (SpriteFile{"Boss", 1, 48, 40, 6, 3}.Encode()),
+          LoadSpriteDef(r, 0), FIELD(name, "Boss"), FIELD(animate, 1), FIELD(frameWidth, 48),
+          FIELD(frameHeight, 40), FIELD(frameCount, 6), FIELD(framesPerStep, 3));
+    SWEEP(TSoundDef, "Sound/Sound0.bin", (SoundFile{"Hit", 1, "a.ogg", 99, 1}.Encode()),
+          LoadSoundDef(r, 0), FIELD(name, "Hit"), FIELD(streamFromFile, 1),
+          FIELD(fileName, "a.ogg"), FIELD(volume, 99), FIELD(loop, 1));
+    SWEEP(TPlayerDef, "Global/Player.bin",
+          (PlayerFile{1, -2, 52.5, 5, 9, 4, 1, {7, 8, 9}}.Encode()), LoadPlayerDef(r),
+          FIELD(unused0, 1), FIELD(unused1, -2), FIELD(moveSpeed, 52.5), FIELD(initialLife, 5),
+          FIELD(initialBombs, 9), FIELD(hitRadius, 4), FIELD(invincible, 1), Padding(0), Padding(1),
+          Padding(2));
+    SWEEP(TBulletDef, "Bullet/Bullet0.bin", (BulletFile{"B", 20, 2, 1, 6}.Encode()),
+          LoadBulletDef(r, 0), FIELD(name, "B"), FIELD(sprite, 20), FIELD(hitRadius, 2),
+          FIELD(imageDirection, 1), FIELD(sound, 6));
+    SWEEP(TItemDef, "Item/Item0.bin", (ItemFile{"I", 33, 3, 250}.Encode()), LoadItemDef(r, 0),
+          FIELD(name, "I"), FIELD(sprite, 33), FIELD(attribute, 3), FIELD(score, 250));
+    // bombDamage is stored before imageDirection; two action entries follow the twelfth field
+    // directly, and dropCount follows the second entry.
+    EnemyFile enemy{"E", 11, 0, 2, 300, 5, 4, 2, 0, 17, 12, 9};
+    enemy.actions = {Numbered(100), Numbered(200)};
+    enemy.dropCount = 3;
+    enemy.dropKinds = {7, 8};
+    enemy.groundDistance = 6;
+    SWEEP(TEnemyDef, "Enemy/Enemy0.bin", enemy.Encode(), LoadEnemyDef(r, 0), FIELD(name, "E"),
+          FIELD(sprite, 11), FIELD(contactHurts, 0), FIELD(shotResponse, 2), FIELD(score, 300),
+          FIELD(durability, 5), FIELD(bombDamage, 4), FIELD(imageDirection, 2), FIELD(explosion, 0),
+          FIELD(successor, 17), FIELD(hitWidth, 12), FIELD(hitHeight, 9),
+          LIST(actions, 64, enemy.actions), FIELD(dropCount, 3), LIST(dropKinds, 4, 7, 8),
+          FIELD(groundDistance, 6));
+    // Scene entries start as a wait of 1000 frames; the stored words replace all seven.
+    SWEEP(TProject, "Global/Scene.bin",
+          (SceneFile{{{3, 5, 2, 100, 30, 90, 1}, {0, 0, 0, 0, 0, 0, 9}}}.Encode()),
+          LoadScene(r.scene),
+          LIST(scene, 28, TSceneCommand{3, 5, 2, 100, 30, 90, 1},
+               TSceneCommand{0, 0, 0, 0, 0, 0, 9}));
+    SWEEP(TProject, "Map/Order.bin", (OrderFile{{-5, 6}}.Encode()), LoadMapOrder(r.mapOrder),
+          LIST(mapOrder, 4, -5, 6));
+    MapFile map{"M", 5, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}, {-1}}};
+    SWEEP(TMapDef, "Map/Map0.bin", map.Encode(), LoadMapDef(r, 0), FIELD(name, "M"),
+          FIELD(value, 5), LIST(cells, 52, map.cells[0], map.cells[1]));
 }
 
 }  // namespace
