@@ -2,8 +2,11 @@
 #include "media/sdl_input.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 namespace media {
 namespace {
@@ -98,8 +101,23 @@ ControlMap DefaultControls() {
 }
 
 int HostKeyFromName(const std::string& name) {
-    SDL_Scancode s = SDL_GetScancodeFromName(name.c_str());
-    return s > SDL_SCANCODE_UNKNOWN && s < kHostKeys ? static_cast<int>(s) : -1;
+    // SDL's own lookup compares the name with every key's in turn; a configuration line may
+    // name many keys, so the names are put in a table once (in lower case; the first key of
+    // a name wins, as in SDL's lookup).
+    static const std::unordered_map<std::string, int> byName = [] {
+        std::unordered_map<std::string, int> table;
+        for (int s = SDL_SCANCODE_UNKNOWN + 1; s < SDL_NUM_SCANCODES; ++s) {
+            std::string key = SDL_GetScancodeName(static_cast<SDL_Scancode>(s));
+            if (key.empty()) continue;
+            for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            table.emplace(key, s);
+        }
+        return table;
+    }();
+    std::string key = name;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto it = byName.find(key);
+    return it != byName.end() && it->second < kHostKeys ? it->second : -1;
 }
 
 int PadInputFromName(const std::string& name) {
