@@ -84,9 +84,8 @@ TEST_F(Installed, EveryKindOfGamePlaysTheFramesOfItsDataFolder) {
     games.WriteFile("Game.zip", MakeZip(ZipItemsOfFolder(games / "Game", "Game/")));
     fs::copy_file(ORVAN_SOURCE_DIR "/tests/e2e/data/demo_stage.txt", games / "in.txt");
     auto play = [&](std::vector<std::string> what, const std::string& dump) {
-        for (const char* a : {"--headless", "--seed", "1", "--frames", "600"}) what.push_back(a);
-        what.insert(what.end(),
-                    {"--input", games / "in.txt", "--dump-state", "600:" + (games / dump)});
+        what.insert(what.end(), {"--headless", "--seed", "1", "--frames", "600", "--input",
+                                 games / "in.txt", "--dump-state", "600:" + (games / dump)});
         RunResult r = RunProgram(prefix_->path() + "/bin/orvan", what);
         EXPECT_EQ(r.exitCode, 0) << dump << ": " << r.err;
         return games.ReadFile(dump);

@@ -20,9 +20,7 @@ int Parse(const std::string& line, TRunOptions* out) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
     const int code = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), out);
-    testing::internal::GetCapturedStdout();
     testing::internal::GetCapturedStderr();
     return code;
 }

@@ -123,9 +123,10 @@ TEST_F(ProgramFiles, AKillInTheMiddleOfAWriteLeavesTheOldFileWhole) {
 }
 
 TEST_F(ProgramFiles, GamesGoOnWhenTheBestScoreCannotBeSaved) {
-    ProjectWriter w(dir.path());
-    w.KindFolders().Global();
-    w.File("Frame.png", EncodeArgbPng(30, 39, std::vector<uint32_t>(30 * 39, 0xFF808080u)));
+    ProjectWriter(dir.path())
+        .KindFolders()
+        .Global()
+        .File("Frame.png", EncodeArgbPng(30, 39, std::vector<uint32_t>(30 * 39, 0xFF808080u)));
     g_fault = Fault::kReadOnlyFolder;
     GameRunner run(dir.path());
     ASSERT_TRUE(run.Start());
@@ -177,7 +178,6 @@ TEST_F(ProgramFiles, BestScoreIsStoredLittleEndianAndIsZeroWhenUnreadable) {
     EXPECT_EQ(LoadBestScore(), 0u);  // a folder (saving over it is a save fault)
 }
 
-// (The menu frame's message is written by a run without it: tests/e2e/headless_e2e_test.cpp.)
 TEST_F(ProgramFiles, ErrorFileHoldsTheLengthTheMessageAndItsTerminator) {
     WriteErrorFile("");
     EXPECT_EQ(dir.ReadFile("Error.bin"), std::string("\x01\x00\x00\x00\x00", 5));

@@ -23,9 +23,9 @@ class States : public testing::Test {
 protected:
     void SetUp() override {
         ProjectWriter w(dir.path());
-        w.KindFolders().Global();
+        w.KindFolders().Global().File("Sound/s.wav",
+                                      wav::Pcm16(std::vector<int16_t>(4800, 100), 1, 48000));
         w.File("Frame.png", EncodeArgbPng(30, 39, std::vector<uint32_t>(30 * 39, 0xFF808080u)));
-        w.File("Sound/s.wav", wav::Pcm16(std::vector<int16_t>(4800, 100), 1, 48000));
         for (int n : {0, 255}) w.Sound(n, {"", 0, "s.wav", 255, 1});
         run.reset();
         run = std::make_unique<GameRunner>(dir.path());
