@@ -7,7 +7,6 @@
 
 #include "shell/game.h"
 #include "support/png_writer.h"
-#include "support/project_writer.h"
 #include "support/temp_dir.h"
 
 using nlohmann::json;

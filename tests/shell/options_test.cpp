@@ -51,16 +51,21 @@ TEST(CommandLine, RefusesMalformedValuesWithCode2) {
     }
 }
 
-// A replay file keeps the seed and the last frame, and anything else is refused with the line
-// it is on. (The keys, pad bits and checksums go through the binary in headless_e2e_test.cpp.)
-TEST(Replay, KeepsTheSeedAndRefusesOtherFilesByLine) {
-    TReplay r;
+// A replay file keeps the seed, the last frame and each frame's keys and pad bits; anything
+// else is refused with its line. (Recordings are replayed in headless_e2e_test.cpp.)
+TEST(Replay, KeepsTheSeedAndInputAndRefusesOtherFilesByLine) {
+    TReplay r, back;
     r.seed = 4242;
-    r.lastFrame = 61;
-    TReplay back;
+    uint8_t keys[256] = {}, out[256] = {};
+    keys[0x2D] = 1;
+    r.RecordInput(61, keys, 0x40);
     std::string error;
     ASSERT_TRUE(back.Parse(r.Serialize(), &error)) << error;
-    EXPECT_EQ(std::make_pair(back.seed, back.lastFrame), std::make_pair(4242u, 61u));
+    int pad = 0;
+    back.ApplyInput(61, out, &pad);
+    EXPECT_EQ(
+        (std::vector<uint32_t>{back.seed, back.lastFrame, out[0x2D], out[0x2C], uint32_t(pad)}),
+        (std::vector<uint32_t>{4242, 61, 1, 0, 0x40}));
     EXPECT_FALSE(back.Parse("hello\n", &error));
     EXPECT_FALSE(back.Parse("orvan-replay 1\ni 3 zz 100\n", &error));
     EXPECT_NE(error.find("line 2"), std::string::npos);

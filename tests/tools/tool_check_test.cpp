@@ -3,7 +3,6 @@
 // build); build names the path of a bad value in its JSON.
 #include <gtest/gtest.h>
 
-#include "support/project_writer.h"
 #include "tool_runner.h"
 
 namespace {

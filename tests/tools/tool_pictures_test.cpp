@@ -4,8 +4,6 @@
 
 #include "media/image.h"
 #include "support/png_writer.h"
-#include "support/project_writer.h"
-#include "support/temp_dir.h"
 #include "tool_runner.h"
 
 namespace {

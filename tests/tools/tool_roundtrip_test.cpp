@@ -8,7 +8,6 @@
 #include <set>
 
 #include "media/sound_decode.h"
-#include "support/project_writer.h"
 #include "tool_runner.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Running orvan-tool from tests, and reading what it wrote.
+// Running orvan-tool from tests and reading what it wrote; the project fixtures come along.
 #pragma once
 
 #include <filesystem>
