@@ -35,6 +35,13 @@ TEST(Config, SettingsApplyAndControlsAreRemapped) {
     const std::pair<const char*, int> pads[] = {
         {"x", 0x40}, {"righttrigger", 0x40}, {"a", 0}, {"b", 0x10}, {"start", 0}, {"leftx-", 0x2}};
     for (const auto& p : pads) EXPECT_EQ(c.controls.padBits[Pad(p.first)], p.second) << p.first;
+    // Lines of the command line override the file.
+    for (const char* line : {"window.scale = 4", "keyboard.bomb=Q", "author=no", "window.x=1"})
+        ParseConfigOverride(line, &c, &messages);
+    EXPECT_EQ(std::make_tuple(c.scale, c.author, c.controls.keyCode[Key("Q")]),
+              std::make_tuple(4, false, 0x2C));
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"--set 'window.x=1': 'x' is not a setting of [window]"});
 }
 
 TEST(Config, ABadLineIsReportedWithItsNumberAndTheRestApplies) {
@@ -62,19 +69,6 @@ TEST(Config, ABadLineIsReportedWithItsNumberAndTheRestApplies) {
     EXPECT_EQ(c.controls.keyCode[Key("X")], 0x2C);
     EXPECT_EQ(c.controls.keyCode[Key("Z")], 0);
     EXPECT_EQ(c.controls.padBits[Pad("a")], 0x40);
-}
-
-TEST(Config, CommandLineLinesOverrideTheFile) {
-    TConfig c;
-    std::vector<std::string> messages;
-    ParseConfig("[window]\nscale = 2\n", "c.conf", &c, &messages);
-    for (const char* line : {"window.scale = 4", "keyboard.fire=Space", "author=yes", "window.x=1"})
-        ParseConfigOverride(line, &c, &messages);
-    EXPECT_EQ(c.scale, 4);
-    EXPECT_EQ(c.controls.keyCode[Key("Space")], 0x2D);
-    EXPECT_TRUE(c.author);
-    EXPECT_EQ(messages,
-              std::vector<std::string>{"--set 'window.x=1': 'x' is not a setting of [window]"});
 }
 
 }  // namespace

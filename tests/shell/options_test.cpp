@@ -1,3 +1,4 @@
+// The command line, and the replay files it names.
 #include "shell/options.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "shell/replay.h"
 
 namespace {
 
@@ -17,36 +20,23 @@ int Parse(const std::string& line, TRunOptions* out) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
     const int code = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), out);
-    testing::internal::GetCapturedStdout();
     testing::internal::GetCapturedStderr();
     return code;
 }
 
-TEST(CommandLine, ReadsEveryOptionAndNoneMeansTheGamesOwnStart) {
+// The other options are read by the headless runs of the binary (tests/e2e), whose dumps
+// show each of them.
+TEST(CommandLine, ReadsTheWindowOptionsAndNoneMeansTheGamesOwnStart) {
     TRunOptions none;
     EXPECT_EQ(Parse("", &none), -1);
     EXPECT_TRUE(none.dataDir.empty() && !none.headless && none.windowMode == -1);
     EXPECT_FALSE(none.author || none.play || none.invincible);
     EXPECT_EQ(none.sceneEntry + none.lives + none.power, -3);
-
     TRunOptions o;
-    ASSERT_EQ(
-        Parse("--data d --headless --frames 60 --seed 1 --input in.txt --dump-state 60:s.json "
-              "--dump-state 2:t.json --screenshot 5:a.png --scale 1 --windowed --author "
-              "--play --scene-entry 6 --invincible --lives 7 --power 2",
-              &o),
-        -1);
-    EXPECT_EQ(o.dataDir + " " + o.inputScript + " " + o.dumps.at(0).path + " " + o.dumps.at(1).path,
-              "d in.txt s.json t.json");
-    EXPECT_EQ(
-        (std::vector<uint32_t>{o.headless, o.frames, o.seedGiven, o.seed, o.dumps[0].frame,
-                               o.dumps[1].frame, uint32_t(o.screenshots.size()),
-                               o.screenshots[0].frame, uint32_t(o.scale), uint32_t(o.windowMode)}),
-        (std::vector<uint32_t>{1, 60, 1, 1, 60, 2, 1, 5, 1, 1}));
-    EXPECT_TRUE(o.author && o.play && o.invincible);
-    EXPECT_EQ((std::vector<int>{o.sceneEntry, o.lives, o.power}), (std::vector<int>{6, 7, 2}));
+    ASSERT_EQ(Parse("--scale 3 --windowed --screenshot 5:a.png", &o), -1);
+    EXPECT_EQ((std::vector<int>{o.scale, o.windowMode, int(o.screenshots.at(0).frame)}),
+              (std::vector<int>{3, 1, 5}));
     EXPECT_EQ(Parse("--version", &o), 0);
 }
 
@@ -59,6 +49,26 @@ TEST(CommandLine, RefusesMalformedValuesWithCode2) {
         TRunOptions o;
         EXPECT_EQ(Parse(bad, &o), 2) << bad;
     }
+}
+
+// A replay file keeps the seed, the last frame and each frame's keys and pad bits; anything
+// else is refused with its line. (Recordings are replayed in headless_e2e_test.cpp.)
+TEST(Replay, KeepsTheSeedAndInputAndRefusesOtherFilesByLine) {
+    TReplay r, back;
+    r.seed = 4242;
+    uint8_t keys[256] = {}, out[256] = {};
+    keys[0x2D] = 1;
+    r.RecordInput(61, keys, 0x40);
+    std::string error;
+    ASSERT_TRUE(back.Parse(r.Serialize(), &error)) << error;
+    int pad = 0;
+    back.ApplyInput(61, out, &pad);
+    EXPECT_EQ(
+        (std::vector<uint32_t>{back.seed, back.lastFrame, out[0x2D], out[0x2C], uint32_t(pad)}),
+        (std::vector<uint32_t>{4242, 61, 1, 0, 0x40}));
+    EXPECT_FALSE(back.Parse("hello\n", &error));
+    EXPECT_FALSE(back.Parse("orvan-replay 1\ni 3 zz 100\n", &error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include "media/image.h"
 #include "support/png_writer.h"
-#include "support/project_writer.h"
-#include "support/temp_dir.h"
 #include "tool_runner.h"
 
 namespace {
@@ -13,6 +11,7 @@ namespace {
 struct Picture {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
+    std::string Size() const { return std::to_string(width) + "x" + std::to_string(height); }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
     int Count(uint32_t rgb) const {
         int n = 0;
@@ -40,30 +39,21 @@ struct SmallProject {
     SmallProject() {
         ProjectWriter w(dir / "Data");
         w.KindFolders().Global();
-        SpriteFile strip;
-        strip.name = Cp932("自機");
-        strip.animate = 1;
-        strip.frameWidth = strip.frameHeight = 10;
-        strip.frameCount = 3;
-        w.Sprite(0, strip);
+        w.Sprite(0, {Cp932("自機"), 1, 10, 10, 3});
         std::vector<uint32_t> argb(30 * 10);
         for (int i = 0; i < 300; ++i)
             argb[i] = (i % 30) < 10 ? 0xFFFF0000u : ((i % 30) < 20 ? 0xFF00FF00u : 0xFF0000FFu);
         w.File("Sprite/Sprite0.png", EncodeArgbPng(30, 10, argb));
-        EnemyFile enemy;
-        enemy.sprite = 0;
-        w.Enemy(1, enemy);
-        SceneFile scene;
-        scene.commands = {{0, 59}, {3, 1, 2, 100, 0, 90, 0}, {0, 100}, {8}};
-        w.Scene(scene);
+        w.Enemy(1).Scene({{{0, 59}, {3, 1, 2, 100, 0, 90, 0}, {0, 100}, {8}}});
     }
 };
 
-TEST(ToolPictures, SheetCutsStripsIntoFramesWithTheirNumberAndName) {
+// The sheet cuts strips into frames with their number and name; the timeline shows the script
+// as the game runs it; the trace takes a number of frames.
+TEST(ToolPictures, SheetTimelineAndTraceOfASmallProject) {
     SmallProject p;
     Picture sheet = Draw({"sheet", p.dir / "Data", p.dir / "s.png"}, p.dir / "s.png");
-    EXPECT_EQ(sheet.width, 1280);
-    EXPECT_EQ(sheet.height, 480);
+    EXPECT_EQ(sheet.Size(), "1280x480");
     // Three cells of 14 pixels from (8, 50), each with its frame in the middle.
     EXPECT_EQ(sheet.At(14, 56), 0xFF0000u);
     EXPECT_EQ(sheet.At(28, 56), 0x00FF00u);
@@ -73,13 +63,9 @@ TEST(ToolPictures, SheetCutsStripsIntoFramesWithTheirNumberAndName) {
     for (int y = 32; y < 48; ++y)
         for (int x = 8; x < 120; ++x) label += sheet.At(x, y) != 0x202428u ? 1 : 0;
     EXPECT_GT(label, 40) << "no label";
-}
 
-TEST(ToolPictures, TimelineShowsTheScriptAsTheGameRunsIt) {
-    SmallProject p;
     Picture t = Draw({"timeline", p.dir / "Data", p.dir / "t.png"}, p.dir / "t.png");
-    EXPECT_EQ(t.width, 1272);
-    EXPECT_EQ(t.height, 320);  // one row of 1200 frames
+    EXPECT_EQ(t.Size(), "1272x320");  // one row of 1200 frames
     // One pixel a frame from x 56: the wait covers frames 1-61, the enemy appears in frame 62
     // and the stage ends in frame 167.
     EXPECT_EQ(t.At(56 + 30, 124), 0x8090A0u);
@@ -88,13 +74,10 @@ TEST(ToolPictures, TimelineShowsTheScriptAsTheGameRunsIt) {
     EXPECT_EQ(t.At(56 + 94, 152), 0x3A4450u);
     EXPECT_EQ(t.At(56 + 167, 200), 0xFF3030u);
     EXPECT_GT(t.Count(0xFF0000u), 10) << "no enemy picture";
-}
-
-TEST(ToolPictures, TraceRefusesAnEnemyOutsideTheTable) {
-    SmallProject p;
-    EXPECT_NE(RunTool({"trace", p.dir / "Data", "256", p.dir / "x.png"}).exitCode, 0);
+    // The trace takes a number of frames and refuses an enemy outside the table.
     EXPECT_EQ(RunTool({"trace", p.dir / "Data", "1", p.dir / "x.png", "--frames", "5"}).exitCode,
               0);
+    EXPECT_NE(RunTool({"trace", p.dir / "Data", "256", p.dir / "y.png"}).exitCode, 0);
 }
 
 // The demo's three pictures: every sprite and every entry is there, the boss and the end of
@@ -102,22 +85,18 @@ TEST(ToolPictures, TraceRefusesAnEnemyOutsideTheTable) {
 TEST(ToolPictures, DemoPictures) {
     TempDir out;
     Picture sheet = Draw({"sheet", ORVAN_DEMO_DATA, out / "s.png"}, out / "s.png");
-    EXPECT_EQ(sheet.width, 1280);
-    EXPECT_EQ(sheet.height, 606);               // 29 sprites in four shelves
-    EXPECT_EQ(sheet.At(8, 50), 0x505860u);      // the title picture's cell
-    EXPECT_NE(sheet.At(90, 110), 0x505860u);    // and the picture in it
+    EXPECT_EQ(sheet.Size(), "1280x606");        // 29 sprites in four shelves
+    EXPECT_NE(sheet.At(90, 110), 0x505860u);    // the title picture in its cell
     EXPECT_EQ(sheet.At(1270, 300), 0x202428u);  // nothing past the last block of a shelf
 
     Picture timeline = Draw({"timeline", ORVAN_DEMO_DATA, out / "t.png"}, out / "t.png");
-    EXPECT_EQ(timeline.width, 1272);
-    EXPECT_EQ(timeline.height, 56 + 6 * 256 + 8);  // 2:01 of stage in six rows
+    EXPECT_EQ(timeline.Size(), "1272x1600");  // 2:01 of stage in six rows of 256
     EXPECT_GT(timeline.Count(0xD03030u), 1000) << "no boss bar";
     EXPECT_GT(timeline.Count(0xFF3030u), 200) << "no end of stage";
     EXPECT_GT(timeline.Count(0x3A4450u), 60 * 400) << "appearance marks missing";
 
     Picture trace = Draw({"trace", ORVAN_DEMO_DATA, "1", out / "r.png"}, out / "r.png");
-    EXPECT_EQ(trace.width, 640);
-    EXPECT_EQ(trace.height, 480);
+    EXPECT_EQ(trace.Size(), "640x480");
     EXPECT_GT(trace.Count(0xFFFF40u), 300) << "no path";
     EXPECT_GT(trace.Count(0xFF40FFu), 20) << "no fire points";
     EXPECT_EQ(trace.At(630, 470), 0x202428u);
