@@ -280,35 +280,20 @@ const Row kRows[] = {
     {"attacks_function_keys", 2, kInvincible, Attacks, kAuthorKeys, 600, "", kPlay, "attacks"},
     // Paused from 60, a step at 70, slow motion at half and quarter speed from 80 and 100,
     // fast forward from 120.
-    {"author",
-     2,
-     kInvincible,
-     Attacks,
-     kAuthorKeys,
-     600,
+    {"author", 2, kInvincible, Attacks, kAuthorKeys, 600,
      "59 /author/gameFrames 59\n69 /author/gameFrames 59\n79 /author/gameFrames 60\n"
      "99 /author/gameFrames 70\n119 /author/gameFrames 75\n129 /author/gameFrames 85\n"
      "160 /author/reloads 1",
      {true, -1, true, -1, -1, true}},
     // Test play from entry 6: the entries before it set the background, speed and music.
-    {"play_from_entry",
-     1,
-     kMortal,
-     Stage,
-     "",
-     100,
+    {"play_from_entry", 1, kMortal, Stage, "", 100,
      "1 /scene/entryIndex 6\n1 /background/sprite 13\n1 /background/speed 1.5\n"
      "1 /playing [11]\n1 /player/lives 7\n1 /player/power 2",
      {true, 6, false, 7, 2}},
-    {"combat",
-     1,
-     {32, 32, 40.0, 2, 3, 5, 0},
-     Combat,
+    {"combat", 1, {32, 32, 40.0, 2, 3, 5, 0}, Combat,
      "1-1200 X\n30-90 LEFT\n100-170 UP\n150-200 RIGHT\n250-280 LEFT\n300-330 DOWN\n"
      "400-900 Z\n",
-     1800,
-     "",
-     kPlay},
+     1800, "", kPlay},
     {"menus", 0, kMortal, Rammers,
      "80-84 DOWN\n85 X\n112-127 X\n130-134 DOWN\n135-150 X\n151-160 DOWN\n161 X\n190 X\n"
      "300 ESC\n310 X\n330 ESC\n340-344 DOWN\n345 X\n480 X\n1270 X\n",

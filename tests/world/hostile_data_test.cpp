@@ -1,5 +1,6 @@
-// Numbers at the ends of their range in definitions and scripts: nothing may crash, wrap
-// around or loop without end.
+// Numbers at the ends of their range in action lists and definitions: nothing may crash, wrap
+// around or loop without end. (Scene entries with extreme words are fuzz_play's "extremes"
+// seed, which CI plays under the sanitizers.)
 #include <climits>
 
 #include "world_fixture.h"
@@ -45,27 +46,6 @@ TEST_F(HostileData, DurabilityNeverWrapsAround) {
     EXPECT_EQ(high.durability, INT_MAX);
     low.Damage(INT_MAX);
     EXPECT_FALSE(low.IsAlive());
-}
-
-TEST_F(HostileData, SceneEntriesWithExtremeWordsRun) {
-    std::vector<TSceneCommand> script;
-    for (int32_t c = 0; c <= 9; ++c) {
-        for (int32_t v : {INT_MAX, INT_MIN, -1}) {
-            // These would hold the script for good.
-            if (c == 8 || c == 9 || (c == 0 && v == INT_MAX)) continue;
-            script.push_back({c, v, v, v, v, v, v});
-        }
-    }
-    script.push_back({3, 1, 3, 100, 0, 0, 1});
-    project->scene = script;
-    Scene().Reset();
-    for (int f = 0; f < 300; ++f) {
-        Pool().UpdateAll();
-        Scene().Step();
-    }
-    // Held by the last appearance, whose enemy stands below the field.
-    EXPECT_EQ(Scene().entryIndex, static_cast<int32_t>(script.size()) - 1);
-    EXPECT_TRUE(Enemy(Scene().watchedSlot).watched);
 }
 
 }  // namespace
