@@ -1,21 +1,28 @@
 // Headless runs of the real binary: dumps, screenshots, scripted input, replays, and the runs
-// that end at start-up. (What the dumps hold frame by frame is the golden scenarios'.)
+// that end at start-up (what the dumps hold frame by frame is the golden scenarios'); and the
+// soak, in process.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <random>
+#include <string>
 
+#include "media/host.h"
 #include "shell/game.h"
+#include "support/game_runner.h"
 #include "support/png_writer.h"
 #include "support/temp_dir.h"
 
 using nlohmann::json;
 
-// A recording of a visit to the configuration replays to the same state and ends on its last
-// recorded frame, the pad's bits included; a recording that no longer matches the run fails loudly.
-// Output files named relative to the folder the program starts in land there, not in the data
-// folder, and
-// --frames ends the run after its frame.
+// A recording of a visit to the configuration (pad bits included) replays to the same state
+// and ends on its last frame; one that no longer matches fails loudly. Output files named
+// relative to the launch folder land there, and --frames ends the run after its frame.
 TEST(Headless, AReplayReproducesItsRecording) {
     TempDir dir;
     dir.WriteFile("Data/Frame.png",
@@ -73,18 +80,6 @@ TEST(Headless, TestPlayOptionsAndFunctionKeysReachTheGame) {
               json::array({{8, 11}, 3, 7, 2, true, true, 2}));
 }
 
-TEST(Startup, LegacyProjectIsRefusedWithItsMessage) {
-    TempDir dir;
-    dir.WriteFile("Data/Data.bin", "old");
-    RunResult r = RunOrvan({"--headless"}, dir.path());
-    EXPECT_EQ(r.exitCode, 0);
-    // エラー and the first words of the message, in UTF-8.
-    EXPECT_NE(r.err.find("\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("\xE3\x81\xBE\xE3\x81\xA0\xE5\x89\x8D"), std::string::npos) << r.err;
-    // Nothing else was opened: no log, no layout upgrade.
-    EXPECT_FALSE(dir.Exists("Data/AppLog.txt") || dir.Exists("Data/Global"));
-}
-
 TEST(Startup, BadCommandLinesExitWithCode2) {
     TempDir dir;
     EXPECT_EQ(RunOrvan({"--frames", "x"}, dir.path()).exitCode, 2);
@@ -101,9 +96,19 @@ TEST(Startup, BadCommandLinesExitWithCode2) {
     EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
 }
 
-TEST(Startup, MissingMenuFrameEndsTheRunWithTheErrorFile) {
+// A project of the older kind is refused with its message and nothing else opened; a missing
+// menu frame ends the run with the error file.
+TEST(Startup, LegacyProjectAndMissingMenuFrameEndTheRunWithTheirMessages) {
     TempDir dir;
-    RunResult r = RunOrvan({"--headless", "--data", dir.path(), "--frames", "60"});
+    dir.WriteFile("Data/Data.bin", "old");
+    RunResult r = RunOrvan({"--headless"}, dir.path());
+    EXPECT_EQ(r.exitCode, 0);
+    // エラー and the first words of the message, in UTF-8.
+    EXPECT_NE(r.err.find("\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("\xE3\x81\xBE\xE3\x81\xA0\xE5\x89\x8D"), std::string::npos) << r.err;
+    EXPECT_FALSE(dir.Exists("Data/AppLog.txt") || dir.Exists("Data/Global"));
+
+    r = RunOrvan({"--headless", "--data", dir.path(), "--frames", "60"});
     EXPECT_EQ(r.exitCode, 0);
     std::string error = dir.ReadFile("Error.bin");
     // The length, the message in cp932 (メ first) and its terminator.
@@ -112,3 +117,87 @@ TEST(Startup, MissingMenuFrameEndsTheRunWithTheErrorFile) {
     // The same message on stderr in UTF-8: メニューフレーム画像が見つかりませんでした。
     EXPECT_NE(r.err.find("\xE3\x83\xA1\xE3\x83\x8B\xE3\x83\xA5\xE3\x83\xBC"), std::string::npos);
 }
+
+// The demo played on and on with random input that never quits: no crash, and memory that
+// stays flat. The suite plays a few thousand frames; scripts/soak sets ORVAN_SOAK_MINUTES to
+// play for that long, with a memory sample every minute.
+namespace {
+
+constexpr uint32_t kSuiteFrames = 6000;
+// What RSS may grow by after the first minute (or the first half of the suite's frames).
+constexpr long kGrowthBoundKb = 8 * 1024;
+
+long RssKb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key)
+        if (key == "VmRSS:" && status >> value) return value;
+    return 0;
+}
+
+// Random keys in phases of random length: moves and bombs without the decision key; then 20
+// frames of UP, which walk any open menu's cursor to its first item; then moves that never
+// go down, with the decision key held. Every menu's quit item lies below its first, and pause
+// is never pressed, so games start, end and return to the title, but the program never quits.
+struct NeverQuitInput {
+    std::mt19937 random{20240601};
+    int phase = 2, left = 0, bits = 0;
+    int Between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); }
+    void Apply(uint8_t keys[256]) {
+        if (left-- == 0) {
+            phase = (phase + 1) % 3;
+            left = phase == 1 ? 20 : Between(20, phase == 0 ? 150 : 400);
+        }
+        if (Between(0, 9) < 3) bits = Between(0, 31);
+        keys[0xC8] = phase == 1 || (bits & 1);                    // up
+        keys[0xCB] = (bits >> 1) & 1;                             // left
+        keys[0xCD] = (bits >> 2) & 1;                             // right
+        keys[0x2C] = phase != 1 && (bits & 8) && !Between(0, 9);  // bomb, now and then
+        keys[0xD0] = phase == 0 && (bits & 16);                   // down
+        keys[0x2D] = phase == 2;                                  // fire and decide
+    }
+};
+
+TEST(Soak, TheDemoPlaysOnWithRandomInputAndFlatMemory) {
+    const char* minutesText = std::getenv("ORVAN_SOAK_MINUTES");
+    const double minutes = minutesText ? std::atof(minutesText) : 0.0;
+    TempDir dir;
+    std::filesystem::copy(ORVAN_DEMO_DATA, dir / "Data", std::filesystem::copy_options::recursive);
+    GameRunner run(dir / "Data", 7);
+    NeverQuitInput input;
+    media::SetInputOverride([&input](uint32_t, uint8_t keys[256], int*) { input.Apply(keys); });
+    ASSERT_TRUE(run.Start());
+
+    const auto start = std::chrono::steady_clock::now();
+    long baseline = 0, peak = 0;
+    int games = 0, samples = 0;
+    for (bool done = false; !done;) {
+        games += run.Front() == kGameStart;
+        ASSERT_TRUE(run.Frame()) << "the game ended in frame " << run.game().frame;
+        const uint32_t frame = run.game().frame;
+        if (minutes <= 0) {
+            if (frame == kSuiteFrames / 2) baseline = RssKb();
+            if (frame % 100 == 0 && frame > kSuiteFrames / 2) peak = std::max(peak, RssKb());
+            done = frame >= kSuiteFrames;
+            continue;
+        }
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        done = elapsed >= 60.0 * minutes;
+        if (elapsed < 60.0 * (samples + 1) && !done) continue;
+        const long rss = RssKb();
+        if (++samples == 1) baseline = rss;
+        peak = std::max(peak, rss);
+        std::printf("soak: %5.1f min  frame %9u  games %5d  rss %6.1f MB\n", elapsed / 60.0, frame,
+                    games, rss / 1024.0);
+        std::fflush(stdout);
+    }
+    EXPECT_GE(games, 2) << "the random input should start games and get back to the title";
+#if defined(__SANITIZE_ADDRESS__)
+    baseline = peak;  // the sanitizer holds freed memory back for a while: RSS says nothing
+#endif
+    EXPECT_LE(peak - baseline, kGrowthBoundKb) << "RSS grew from " << baseline << " to " << peak;
+}
+
+}  // namespace

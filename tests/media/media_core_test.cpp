@@ -52,7 +52,7 @@ TEST_F(HeadlessMedia, QuitRequestAndMediaEndStopTheLoop) {
     EXPECT_EQ(MediaEnd(), 0);  // a second call changes nothing
 }
 
-TEST(InputScript, HoldsNamesOverTheirSpans) {
+TEST(InputScript, HoldsNamesOverTheirSpansAndReportsTheLineOfABadEntry) {
     InputScript s;
     std::string error;
     ASSERT_TRUE(s.Parse("# start the game\n10-12 X\n11 up pad3 # both\n20 PADUP PAD24\n", &error))
@@ -71,11 +71,7 @@ TEST(InputScript, HoldsNamesOverTheirSpans) {
         EXPECT_EQ(keys[0xC8], up) << frame;
         EXPECT_EQ(bits, pad) << frame;
     }
-}
-
-TEST(InputScript, ReportsTheLineOfABadEntryAndNamesTheFunctionKeys) {
-    InputScript s;
-    std::string error;
+    // A bad entry is reported by its line; F1..F12 are names.
     EXPECT_FALSE(s.Parse("1 X\n\n5-3 Z\n", &error));
     EXPECT_NE(error.find("line 3"), std::string::npos);
     EXPECT_FALSE(s.Parse("1 X\n2 JUMP\n", &error));

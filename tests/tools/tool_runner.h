@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/png_writer.h"
 #include "support/project_writer.h"
 #include "support/temp_dir.h"
 
@@ -31,13 +32,8 @@ inline std::map<std::string, std::string> ReadTree(const std::string& dir) {
     return files;
 }
 
-// The first 33 bytes of a PNG (signature and IHDR chunk) of the given size: all that the
-// check reads of an image.
+// The header of a PNG of the given size, which is all that the check reads of an image.
 inline std::string PngHeader(int width, int height) {
-    std::string b("\x89PNG\r\n\x1a\n", 8);
-    b += std::string("\0\0\0\x0d", 4) + "IHDR";
-    for (int v : {width, height})
-        for (int shift = 24; shift >= 0; shift -= 8) b += static_cast<char>(v >> shift & 0xFF);
-    b += std::string("\x08\x02\0\0\0", 5) + std::string(4, '\0');  // RGB 8-bit; CRC unread
-    return b;
+    const std::vector<unsigned char> png = EncodePngHeaderOnly(width, height);
+    return std::string(png.begin(), png.end());
 }
