@@ -1,11 +1,9 @@
-// Pixel-exact drawing of images and rectangles into the back buffer: where every source
-// pixel lands (clipping, mirroring, rotation, centring, parts), and what colour it takes
-// (colour key, alpha, blending, brightness); and the fast loops against the portable ones.
+// Pixel-exact drawing: where every source pixel lands, what colour it takes (key, alpha,
+// blending, brightness), and the fast loops against the portable ones.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
-#include <vector>
 
 #include "media/draw_list.h"
 #include "media/inspect.h"
@@ -29,10 +27,13 @@ protected:
         media::SetDrawingMode(media::DrawingMode::kListed);
         MediaTest::TearDown();
     }
-    // Everything lit lies in 'box', and the back buffer at (box.x0 + x, box.y0 + y) shows the
-    // numbered picture's pixel source(x, y). Clears the screen for the next draw, pass or fail.
-    void ExpectDrawn(const char* what, Box box, const std::function<Src(int, int)>& source) {
+    // The draw succeeded, everything lit lies in 'box', and the back buffer at (box.x0 + x,
+    // box.y0 + y) shows the numbered picture's pixel source(x, y). Clears the screen for the
+    // next draw, pass or fail.
+    void ExpectDrawn(const char* what, int result, Box box,
+                     const std::function<Src(int, int)>& source) {
         SCOPED_TRACE(what);
+        EXPECT_EQ(result, 0);
         EXPECT_EQ(LitBox(), box);
         const std::vector<uint32_t> shown(media::BackBuffer(), media::BackBuffer() + 640 * 480);
         ClearScreen();
@@ -47,38 +48,32 @@ protected:
     }
 };
 
+// The draw, the box it lights, and the source pixel (as expressions of x and y) at each of
+// the box's pixels.
+#define DRAWN(draw, x0, y0, x1, y1, sourceX, sourceY)                \
+    ExpectDrawn(#draw, draw, Box{x0, y0, x1, y1},                    \
+                []([[maybe_unused]] int x, [[maybe_unused]] int y) { \
+                    return Src{sourceX, sourceY};                    \
+                })
+
 TEST_F(Raster, EverySourcePixelLandsWhereTheDrawPutsIt) {
     const int img = Numbered(4, 2), odd = Numbered(3, 3), big = Numbered(16, 16);
-    DrawImage(10, 20, img, 1);
-    ExpectDrawn("plain", {10, 20, 14, 22}, [](int x, int y) { return Src{x, y}; });
-    DrawImage(-2, -1, img, 0);
-    ExpectDrawn("clipped top left", {0, 0, 2, 1}, [](int x, int y) { return Src{x + 2, 1}; });
-    DrawImage(638, 479, img, 0);
-    ExpectDrawn("clipped bottom right", {638, 479, 640, 480}, [](int x, int) { return Src{x, 0}; });
-    DrawImageMirrored(10, 10, img, 0);
-    ExpectDrawn("mirrored", {10, 10, 14, 12}, [](int x, int y) { return Src{3 - x, y}; });
-    DrawImageMirrored(-1, 0, img, 0);
-    ExpectDrawn("mirrored, clipped", {0, 0, 3, 2}, [](int x, int y) { return Src{2 - x, y}; });
+    DRAWN(DrawImage(10, 20, img, 1), 10, 20, 14, 22, x, y);
+    DRAWN(DrawImage(-2, -1, img, 0), 0, 0, 2, 1, x + 2, 1);
+    DRAWN(DrawImage(638, 479, img, 0), 638, 479, 640, 480, x, 0);
+    DRAWN(DrawImageMirrored(10, 10, img, 0), 10, 10, 14, 12, 3 - x, y);
+    DRAWN(DrawImageMirrored(-1, 0, img, 0), 0, 0, 3, 2, 2 - x, y);
     // Centred on the position by integer halves: an odd side's extra pixel lies right and below.
-    DrawImageRotated(10, 10, 1, 0, odd, 0, 0);
-    ExpectDrawn("odd sides", {9, 9, 12, 12}, [](int x, int y) { return Src{x, y}; });
-    DrawImageRotated(10, 10, 1, 0, img, 0, 0);
-    ExpectDrawn("even sides", {8, 9, 12, 11}, [](int x, int y) { return Src{x, y}; });
-    DrawImageRotated(10, 10, 1, 2 * kPi, img, 0, 1);
-    ExpectDrawn("full turn, mirrored", {8, 9, 12, 11}, [](int x, int y) { return Src{3 - x, y}; });
-    DrawImageRotated(10, 10, 1, kPi / 2, img, 0, 0);
-    ExpectDrawn("quarter turn", {9, 8, 11, 12}, [](int x, int y) { return Src{y, 1 - x}; });
-    DrawImageRotated(10, 10, 1, kPi, img, 0, 1);
-    ExpectDrawn("mirrored, half turn", {8, 9, 12, 11}, [](int x, int y) { return Src{x, 1 - y}; });
-    DrawImageRotated(10, 10, 2, 0, img, 0, 0);
-    ExpectDrawn("scale 2", {6, 8, 14, 12}, [](int x, int y) { return Src{x / 2, y / 2}; });
-    DrawImagePart(20, 30, 4, 5, 3, 2, big, 0, 0);
-    ExpectDrawn("part", {20, 30, 23, 32}, [](int x, int y) { return Src{4 + x, 5 + y}; });
+    DRAWN(DrawImageRotated(10, 10, 1, 0, odd, 0, 0), 9, 9, 12, 12, x, y);
+    DRAWN(DrawImageRotated(10, 10, 1, 0, img, 0, 0), 8, 9, 12, 11, x, y);
+    DRAWN(DrawImageRotated(10, 10, 1, 2 * kPi, img, 0, 1), 8, 9, 12, 11, 3 - x, y);
+    DRAWN(DrawImageRotated(10, 10, 1, kPi / 2, img, 0, 0), 9, 8, 11, 12, y, 1 - x);
+    DRAWN(DrawImageRotated(10, 10, 1, kPi, img, 0, 1), 8, 9, 12, 11, x, 1 - y);
+    DRAWN(DrawImageRotated(10, 10, 2, 0, img, 0, 0), 6, 8, 14, 12, x / 2, y / 2);
+    DRAWN(DrawImagePart(20, 30, 4, 5, 3, 2, big, 0, 0), 20, 30, 23, 32, 4 + x, 5 + y);
     // Only what exists of the source rectangle is drawn, and only inside the destination.
-    DrawImagePart(50, 50, -2, -1, 10, 10, img, 0, 0);
-    ExpectDrawn("beyond the picture", {52, 51, 56, 53}, [](int x, int y) { return Src{x, y}; });
-    DrawImagePart(50, 50, 2, 1, 10, 10, img, 0, 1);
-    ExpectDrawn("beyond, mirrored", {58, 50, 60, 51}, [](int x, int) { return Src{3 - x, 1}; });
+    DRAWN(DrawImagePart(50, 50, -2, -1, 10, 10, img, 0, 0), 52, 51, 56, 53, x, y);
+    DRAWN(DrawImagePart(50, 50, 2, 1, 10, 10, img, 0, 1), 58, 50, 60, 51, 3 - x, 1);
 }
 
 TEST_F(Raster, OffScreenEmptyAndBadDrawsTouchNothing) {

@@ -2,7 +2,10 @@
 
 #include <stdexcept>
 
+#include "base/app.h"
 #include "media/host.h"
+#include "player/player.h"
+#include "shell/state_dump.h"
 #include "support/temp_dir.h"
 #include "sys/sys.h"
 
@@ -12,6 +15,8 @@ GameRunner::GameRunner(const std::string& dataDir, uint32_t seed) : seed_(seed) 
     sys::UseVirtualClock(true, 0);
     sys::SetMessageBoxesToStderr(true);
     media::SetHost(media::CreateHeadlessHost());
+    PlayerShotTimer() = 0;
+    FrameTiming() = {};
     media::SetInputOverride(
         [this](uint32_t frame, uint8_t keys[256], int* pad) { script_.Apply(frame, keys, pad); });
     game_ = std::make_unique<TGame>();
@@ -37,6 +42,7 @@ bool GameRunner::Start() {
     startup.testPlay = testPlay;
     int exitCode = 0;
     bool ok = game_->Startup(startup, &exitCode);
+    drawsBefore_ = sys::RandCalls();
     if (!ok) ended_ = true;
     return ok;
 }
@@ -59,4 +65,11 @@ bool GameRunner::RunUntilState(int32_t code, uint32_t limit) {
         if (!Frame()) return false;
     }
     return Front() == code;
+}
+
+std::string GameRunner::Dump() const {
+    std::string dump = DumpState(*game_);
+    const size_t at = dump.find("\"randCalls\": ") + 13;
+    return dump.replace(at, dump.find(',', at) - at,
+                        std::to_string(sys::RandCalls() - drawsBefore_));
 }

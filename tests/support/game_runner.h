@@ -1,5 +1,7 @@
 // Runs the whole game in-process on the headless host with scripted input, frame by frame,
-// for tests of the states, menus and world.
+// for tests of the states, menus and world. Each runner starts as a fresh process would: the
+// shot timer and frame timing, which are process-wide, are reset, and Dump counts the random
+// draws from the start.
 #pragma once
 
 #include <cstdint>
@@ -37,11 +39,14 @@ public:
         return std::vector<int32_t>(game_->states.begin(), game_->states.end());
     }
     bool ended() const { return ended_; }
+    // The state dump of the last frame, as `--dump-state` writes it.
+    std::string Dump() const;
 
 private:
     std::unique_ptr<ScopedCwd> cwd_;
     std::unique_ptr<TGame> game_;
     media::InputScript script_;
     uint32_t seed_;
+    uint64_t drawsBefore_ = 0;
     bool ended_ = false;
 };

@@ -23,16 +23,10 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
 }
 
 int Channels(int colourType) {
-    switch (colourType) {
-        case kPngRgb:
-            return 3;
-        case kPngGreyAlpha:
-            return 2;
-        case kPngRgba:
-            return 4;
-        default:
-            return 1;
-    }
+    return colourType == kPngRgb         ? 3
+           : colourType == kPngGreyAlpha ? 2
+           : colourType == kPngRgba      ? 4
+                                         : 1;
 }
 
 void PutBe32(std::vector<unsigned char>* out, uint32_t v) {

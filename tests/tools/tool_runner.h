@@ -1,24 +1,39 @@
-// Running orvan-tool from tests, and comparing data folders file by file.
+// Running orvan-tool from tests and reading what it wrote; the project fixtures come along.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/png_writer.h"
 #include "support/project_writer.h"
 #include "support/temp_dir.h"
 
-RunResult RunTool(const std::vector<std::string>& args);
+inline RunResult RunTool(const std::vector<std::string>& args) {
+    return RunProgram(ORVAN_TOOL_BINARY, args);
+}
+
+inline std::string ReadText(const std::string& path) {
+    std::stringstream ss;
+    ss << std::ifstream(path, std::ios::binary).rdbuf();
+    return ss.str();
+}
 
 // Every regular file below 'dir' by its '/'-separated relative path, with its bytes.
-std::map<std::string, std::string> ReadTree(const std::string& dir);
+inline std::map<std::string, std::string> ReadTree(const std::string& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), dir).generic_string()] =
+                ReadText(e.path().string());
+    return files;
+}
 
-// Text of a file.
-std::string ReadText(const std::string& path);
-
-// The first 33 bytes of a PNG (signature and IHDR chunk) of the given size: all that the
-// check reads of an image.
-std::string PngHeader(int width, int height);
-
-// Builds demo/game.json with its generated assets into 'dataDir'.
-RunResult BuildDemo(const std::string& dataDir);
+// The header of a PNG of the given size, which is all that the check reads of an image.
+inline std::string PngHeader(int width, int height) {
+    const std::vector<unsigned char> png = EncodePngHeaderOnly(width, height);
+    return std::string(png.begin(), png.end());
+}

@@ -1,126 +1,206 @@
-// The enemy life cycle: hit box, damage, death with its successor, children and items, leaving
-// the screen, and the pool's draw order.
-#include <set>
+// Enemy rules with exact numbers: the action list's timing, loops and motions, the attack
+// patterns' headings and random draws, death with its children, successor and items, and the
+// scene script's timing and holds. Whole stages of them are the golden scenarios'.
+#include <cmath>
+#include <tuple>
 
+#include "world/attacks.h"
 #include "world_fixture.h"
 
 namespace {
 
 using Enemies = EnemyTest;
 
-TEST_F(Enemies, HitBoxIsHalfOneFrameUnlessBothSidesAreSetByHand) {
-    project->sprites[3].animate = 1;  // a strip: the size of one frame counts
-    project->sprites[3].frameWidth = 40;
-    project->sprites[3].frameHeight = 20;
-    Def(4).sprite = 3;
-    const TEnemy& e = Enemy(Spawn(4));
-    EXPECT_EQ(e.halfWidth, 20);
-    EXPECT_EQ(e.halfHeight, 10);
-    EXPECT_EQ(e.frame, 0);  // the strip starts at its first picture, unflashed
-    EXPECT_FALSE(e.hitFlash);
-    Def(5).hitWidth = 5;  // a hit box by hand needs both sides
-    EXPECT_EQ(Enemy(Spawn(5)).halfWidth, kSpriteSize / 2);
+// Enemy kind 0 with the given list, started in slot 0 at (200, 100).
+TEnemy& StartList(EnemyTest& t, TEnemyPool& pool, TEnemyDef& def, std::vector<TActionEntry> list,
+                  double speed = 0, double angle = 0) {
+    def.actions = std::move(list);
+    EXPECT_EQ(pool.SpawnEnemy(0, 200, 100, speed, angle, false, -1), 0);
+    return pool.enemies[0];
 }
+#define START(...) StartList(*this, Pool(), Def(0), __VA_ARGS__)
 
-TEST_F(Enemies, DurabilityZeroDiesAtTheFirstHitAndTwoAtTheThird) {
-    Def(1).durability = 0;
-    Def(2).durability = 2;
-    Def(1).successor = Def(2).successor = 9;  // shows that the hit killed with rewards
-    Enemy(Spawn(1)).Damage(1);
-    EXPECT_EQ(std::make_pair(AliveEnemies(1), AliveEnemies(9)), std::make_pair(0, 1));
-    TEnemy& tough = Enemy(Spawn(2));
-    for (int hit = 1; hit <= 2; ++hit) {
-        tough.Damage(1);
-        EXPECT_EQ(tough.durability, 2 - hit);
-        EXPECT_TRUE(tough.hitFlash);
+TEST_F(Enemies, SetSpeedFaceDownMoveOnStandsFourFramesThenMovesSixtyOneFrames) {
+    TEnemy& e = START({Cmd(0, 30), Cmd(5), Cmd(15, 59)});
+    for (int f = 1; f <= 65; ++f) {
+        const double y = e.y;
+        Pool().UpdateAll();
+        ASSERT_NEAR(e.y - y, f <= 4 ? 0.0 : 3.0, 1e-9) << "frame " << f;
     }
-    tough.Damage(1);
-    EXPECT_EQ(std::make_pair(AliveEnemies(2), AliveEnemies(9)), std::make_pair(0, 2));
+    EXPECT_TRUE(e.listFinished);
 }
 
-TEST_F(Enemies, HitSparkLandsOnARandomPointOfTheStoredHitBoxEvenANegativeOne) {
-    // rand() % (2h + 1) - h on each axis over the half sizes as stored (a negative one puts
-    // the spark beside the enemy), then the spark's own -1..1 on each axis.
-    for (auto [w, h] : {std::pair{6, 2}, {0, 5}, {-3, -8}}) {
-        SCOPED_TRACE(w);
-        world->effects.KillAll();
-        Def(1).hitWidth = w;
-        Def(1).hitHeight = h;
-        Def(1).durability = 100;
-        TEnemy& e = Enemy(Spawn(1, 150, 250));
-        sys::SeedRandom(kSeed);
-        e.Damage(1);
-        RandMirror m(kSeed);
-        int rx = m.PlusMinus(w), ry = m.PlusMinus(h);
-        EXPECT_EQ(effect(0).x, 150 + rx + m.Next() % 3 - 1);
-        EXPECT_EQ(effect(0).y, 250 + ry + m.Next() % 3 - 1);
+// A command whose attack creates nothing; attackFrames counts its execute frames.
+TActionEntry Counted(int32_t command, int32_t a) {
+    return TActionEntry{command, a, 0, 2, 2, 0, 0, 0, 1 << 30};
+}
+
+TEST_F(Enemies, LoopsRunTheirBodiesAndEndOnTime) {
+    const struct {
+        std::vector<TActionEntry> list;
+        int endFrame, executeFrames;
+    } cases[] = {
+        {{Cmd(25, 1), Counted(15, 9), Cmd(26, 1, 2)}, 41, 30},
+        // The inner loop is reloaded for each pass of the outer one.
+        {{Cmd(25, 1), Cmd(25, 2), Counted(15, 0), Cmd(26, 2, 1), Cmd(26, 1, 1)}, 26, 4},
+        // A missing label goes back to entry 0; a count of 0 never jumps.
+        {{Counted(15, 0), Cmd(26, 7, 1), Cmd(26, 1, 0)}, 8, 2},
+        // A return at entry 0 is not prepared at the start and never jumps.
+        {{Cmd(26, 1, 2), Counted(15, 0), Cmd(25, 1)}, 6, 1},
+        {{Cmd(99, 5), Cmd(-3), Counted(15, 0)}, 6, 1},  // unknown codes finish at once
+    };
+    for (const auto& c : cases) {
+        TEnemy& e = START(c.list);
+        int frame = 0;
+        for (; !e.listFinished && frame < 500; ++frame) Pool().UpdateAll();
+        EXPECT_EQ(std::make_pair(frame, e.attackFrames),
+                  std::make_pair(c.endFrame, c.executeFrames));
         e.Kill();
     }
 }
 
-TEST_F(Enemies, ShotResponsesOtherThanZeroNeverLoseDurability) {
-    Def(1).shotResponse = 2;  // immune, to shots and bombs alike
-    Def(2).shotResponse = 1;  // vanishes under a bomb, without rewards, when its body hurts
-    Def(2).successor = 9;
-    Def(3).shotResponse = 1;
-    Def(3).contactHurts = 0;
-    Def(4).shotResponse = 3;  // unknown: ignored
-    for (int k = 1; k <= 4; ++k) Def(k).durability = 0;
-    TEnemy& immune = Enemy(Spawn(1));
-    TEnemy& harmful = Enemy(Spawn(2, 200, 200, 0, 0, true));
-    TEnemy& harmless = Enemy(Spawn(3, 100, 300));
-    TEnemy& unknown = Enemy(Spawn(4));
-    for (TEnemy* e : {&immune, &harmful, &harmless, &unknown}) e->Damage(50);
-    EXPECT_EQ(AliveEnemies(), 3);  // the harmful one vanished
-    EXPECT_EQ((std::vector<int>{immune.durability, harmless.durability, unknown.durability}),
-              std::vector<int>(3, 0));
-    EXPECT_FALSE(immune.hitFlash);
-    EXPECT_FALSE(harmful.watched);
-    // Only a body that hurts hurts the ship on contact.
-    player().Activate();
-    player().x = harmless.x, player().y = harmless.y;
-    Pool().UpdateAll();
-    EXPECT_TRUE(player().IsAlive());
-    player().x = immune.x, player().y = immune.y;
-    Pool().UpdateAll();
-    EXPECT_FALSE(player().IsAlive());
+TEST_F(Enemies, WaitOfZeroStandsOneFrameAndRestoresTheSpeedWithoutMoving) {
+    TEnemy& e = START({Cmd(0, 20), Cmd(1, 0), Cmd(15, 0), Cmd(14, 0), Cmd(1, 0), Cmd(15, 0)});
+    EnemyFrames(7);  // move on, the advance onto the wait (still moving), the one wait frame
+    EXPECT_NEAR(e.x, 204.0, 1e-5);
+    EXPECT_DOUBLE_EQ(e.speed, 2.0);
+    EnemyFrames(3);  // advance, set angle, advance: the speed is back but the enemy stands
+    EXPECT_NEAR(e.x, 204.0, 1e-5);
+    EnemyFrames(1);  // move on recomputes the velocity
+    EXPECT_NEAR(e.x, 206.0, 1e-5);
 }
 
-TEST_F(Enemies, LeavingThePlayFieldByFiveHalfSizesIsSilent) {
-    Def(1).successor = 9;
-    struct {
-        double x, y, angle;
-    } const edges[] = {{-80, 200, 180}, {496, 200, 0}, {200, -80, 270}, {200, 560, 90}};
-    for (const auto& edge : edges) {
-        // Standing still at the stop speed: just on the margin it stays, a hair beyond it goes.
-        TEnemy& inside = Enemy(Spawn(1, edge.x, edge.y, 0, edge.angle + 180));
-        TEnemy& leaving = Enemy(Spawn(1, edge.x, edge.y, 0, edge.angle));
-        Pool().UpdateAll();
-        EXPECT_TRUE(inside.IsAlive()) << edge.x << "," << edge.y;
-        EXPECT_FALSE(leaving.IsAlive()) << edge.x << "," << edge.y;
-        EXPECT_EQ(AliveEnemies(9), 0);
+TEST_F(Enemies, MotionsReachTheirPointsAnglesAndSpeeds) {
+    const struct {
+        const char* what;
+        std::vector<TActionEntry> list;
+        int frames;
+        double x, y, angle, speed;
+    } cases[] = {
+        // 3 a frame toward a point 10 below: on it after 4 steps, then one more step of 3.
+        {"move to a point", {Cmd(0, 30), Cmd(17, 200, 110)}, 6, 200, 113, 0, 3},
+        // One degree a frame at speed 2 for 90 degrees.
+        {"curve", {Cmd(0, 20), Cmd(1, 0), Cmd(23, 90, 50)}, 94, 0, 0, 90, 2},
+        // clang-format off
+        {"curve right past 360", {Cmd(0, 20), Cmd(1, 359), Cmd(23, 90, 50)}, 6,
+         202 + 2 * std::cos(kDegToRad), 100 + 2 * std::sin(kDegToRad), 1, 2},
+        {"curve left", {Cmd(0, 20), Cmd(22, 90, 50)}, 3,
+         200 + 2 * std::cos(kDegToRad), 100 - 2 * std::sin(kDegToRad), 359, 2},
+        // The acceleration grows after each execute frame, not in advance frames.
+        {"accelerate", {Cmd(0, 10), Cmd(5), Cmd(12, 10), Cmd(15, 2)}, 9, 200, 103.6, 90, 1.4},
+        {"stop accelerating", {Cmd(0, 10), Cmd(12, 10), Cmd(13), Cmd(15, 9)}, 9, 203.3, 100, 0, 1.1},
+        // clang-format on
+        {"turn clockwise", {Cmd(1, 100), Cmd(21, 30)}, 3, 200, 100, 130, 0},
+        {"turn back", {Cmd(1, 10), Cmd(20, 30)}, 3, 200, 100, 340, 0},
+        {"jump", {Cmd(19, 50, 60)}, 1, 50, 60, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TEnemy& e = START(c.list);
+        EnemyFrames(c.frames);
+        if (c.x) EXPECT_NEAR(e.x, c.x, 1e-4);
+        if (c.y) EXPECT_NEAR(e.y, c.y, 1e-4);
+        EXPECT_NEAR(e.angle, c.angle, 1e-9);
+        EXPECT_NEAR(e.speed, c.speed, 1e-9);
+        e.Kill();
+    }
+}
+
+// The attacks' shots, recorded instead of fired.
+class Recorder final : public TShotSink {
+public:
+    void Shot(double speed, double heading, bool aim) override {
+        speeds.push_back(speed);
+        headings.push_back(heading);
+        aimed += aim;
+    }
+    std::vector<double> speeds, headings;
+    int aimed = 0;
+};
+
+TActionEntry Attack(int32_t target, int32_t count, int32_t spacing, int32_t angleMode = 0,
+                    int32_t speedJitter = 0, int32_t angleJitter = 0) {
+    return TActionEntry{0, 0,     0, 0,       target, 0,           40,       speedJitter,
+                        0, count, 0, spacing, 0,      angleJitter, angleMode};
+}
+
+TEST_F(Enemies, FansDrawSpeedJitterCountSpacingInThisOrderAndAimRelativeToTheShip) {
+    sys::SeedRandom(770);  // its first fan draws no zero jitter
+    RandMirror mirror(770);
+    TActionEntry e = Attack(0, 4, 10, 5, 7, 15);
+    e.angleValue = 200;
+    e.countJitter = 2;
+    e.spacingJitter = 5;
+    const double speed = (40 + mirror.PlusMinus(7)) * 0.1;
+    const int jitter = mirror.PlusMinus(15), n = 4 + mirror.PlusMinus(2);
+    const double step = 10 + mirror.PlusMinus(5);
+    TEnemy shooter;
+    shooter.x = shooter.y = 100;
+    Recorder out;
+    FanVolley(e, shooter, 0, 0, out);
+    ASSERT_EQ(out.headings.size(), size_t(n));
+    for (int i = 0; i < n; ++i) {
+        EXPECT_DOUBLE_EQ(out.speeds[i], speed);
+        EXPECT_DOUBLE_EQ(out.headings[i], jitter + (i * step - (n - 1) * step * 0.5 + 200));
+    }
+    Recorder aimed;  // bullets relative to the aim; enemies turned here, not truncated
+    FanVolley(Attack(0, 3, 10, 1), shooter, 100, 200, aimed);
+    FanVolley(Attack(1, 1, 10, 1), shooter, 100, 200, aimed);
+    EXPECT_EQ(std::vector<double>(aimed.headings.begin(), aimed.headings.end() - 1),
+              (std::vector<double>{-10, 0, 10}));
+    EXPECT_NEAR(aimed.headings[3], 450, 1e-6);
+    EXPECT_NE(aimed.headings[3], 450.0);
+    EXPECT_EQ(aimed.aimed, 3);
+    shooter.vy = -2;  // every base heading: moving up, and a remembered point to the right
+    shooter.rememberedX = 200;
+    shooter.rememberedY = 100;
+    for (auto [mode, base] : {std::pair{0, 90}, {2, -90}, {3, 90}, {4, 360}, {5, 33}, {6, 0}}) {
+        TActionEntry a = Attack(0, 1, 0, mode);
+        a.angleValue = 33;
+        FanVolley(a, shooter, 0, 0, out);
+        EXPECT_EQ(out.headings.back(), base) << "mode " << mode;
+    }
+}
+
+TEST_F(Enemies, RingsSpiralsAndDoubleRingsTurnAsTheyShould) {
+    Recorder ring, wide, spiral, pairs;
+    RingVolley(Attack(0, 0, 90), ring);
+    RingVolley(Attack(0, 0, 400), wide);  // wider than a turn: one shot
+    EXPECT_EQ(ring.headings, (std::vector<double>{0, 90, 180, 270}));
+    EXPECT_EQ(wide.headings, std::vector<double>{0});
+    double emit = 0;
+    for (int i = 0; i < 4; ++i) SpiralVolley(Attack(0, 0, 150), emit, spiral);
+    EXPECT_EQ(spiral.headings, (std::vector<double>{150, 300, 90, 240}));
+    TActionEntry e = Attack(0, 0, 180, 0, 0, 10);  // the angle jitter turns the pairs
+    emit = 0;
+    DoubleRingVolley(e, emit, pairs);
+    DoubleRingVolley(e, emit, pairs);
+    EXPECT_EQ(pairs.headings, (std::vector<double>{10, -10, 190, 170, 20, -20, 200, 160}));
+}
+
+// Volleys through a real enemy: children are enemies of kind 1 with no action list.
+TEST_F(Enemies, IntervalZeroFiresInEveryExecuteFrameAnd29EveryThirtieth) {
+    for (auto [interval, frames, every] : {std::tuple{0, 4, 1}, {29, 89, 30}}) {
+        Def(0).actions = {TActionEntry{15, frames, 0, 4, 1, 1, 0, 0, interval, 1, 0, 400}};
+        Spawn(0);
+        for (int f = 1; f <= frames + 2; ++f) {
+            Pool().UpdateAll();
+            EXPECT_EQ(AliveEnemies(1), std::min(f, frames + 1) / every) << f;
+        }
         Pool().KillAll();
     }
 }
 
-TEST_F(Enemies, AWatchedEnemyHandsTheWatchToItsSuccessorWhereItDied) {
-    Def(1).successor = 2;
-    Def(2).successor = 256;  // outside the table: starts nothing and the watch ends
-    Spawn(5);
-    int32_t slot = Spawn(1, 120, 80, 0, 0, true);
-    Scene().watchedSlot = slot;
-    Enemy(0).Kill();  // the successor takes this earlier slot, apart from the dying one
-    Enemy(slot).Die();
-    ASSERT_EQ(Scene().watchedSlot, 0);
-    const TEnemy& s = Enemy(0);
-    EXPECT_EQ(s.kind, 2);
-    EXPECT_EQ(std::make_pair(s.x, s.y), std::make_pair(120.0, 80.0));
-    EXPECT_EQ(std::make_pair(s.speed, s.angle), std::make_pair(0.00001, 90.0));
-    EXPECT_TRUE(s.watched);
-    EXPECT_FALSE(Enemy(slot).watched);
-    Enemy(0).Die();
-    EXPECT_EQ(AliveEnemies(), 0);
-    EXPECT_EQ(Scene().watchedSlot, -1);
+TEST_F(Enemies, ChildrenAndGrandchildrenDieWithTheirParent) {
+    Def(3).successor = 9;  // a grandchild's reward shows that it died, not vanished
+    const int32_t parent = Spawn(1), stranger = Spawn(1);
+    const int32_t child = Spawn(2, 200, 200, 0, 0, false, parent);
+    Spawn(3, 200, 200, 0, 0, false, child);
+    Spawn(2, 200, 200, 0, 0, false, stranger);
+    Enemy(parent).Die();
+    EXPECT_EQ(
+        (std::vector<int>{AliveEnemies(1), AliveEnemies(2), AliveEnemies(3), AliveEnemies(9)}),
+        (std::vector<int>{1, 1, 0, 1}));
 }
 
 TEST_F(Enemies, ItemsComeFromTheDyingEnemyEvenWhenItsSuccessorTakesTheSlot) {
@@ -128,67 +208,69 @@ TEST_F(Enemies, ItemsComeFromTheDyingEnemyEvenWhenItsSuccessorTakesTheSlot) {
     Def(1).explosion = 0;
     Def(1).dropCount = 5;
     Def(1).dropKinds = {3, 4, 5};
-    int32_t slot = Spawn(1, 123, 234);
     RandMirror mirror(kSeed);
-    Enemy(slot).Die();
+    Enemy(Spawn(1, 123, 234)).Die();
     EXPECT_EQ(Enemy(0).kind, 2);
     ASSERT_EQ(Alive(world->items.items), 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(item(i).kind, 3 + mirror.Next() % 3);
-        mirror.Next();  // the item's own speed and angle
-        mirror.Next();
+        mirror.Next(), mirror.Next();  // the item's own speed and angle
         EXPECT_EQ(std::make_pair(item(i).x, item(i).y), std::make_pair(123.0, 234.0));
     }
-    // Item kinds outside the item table drop nothing but still draw.
-    Def(1).dropKinds = {-1, 256};
-    slot = Spawn(1);
-    EXPECT_EQ(DrawsDuring([&] { Enemy(slot).Die(); }), 5u);
-    EXPECT_EQ(Alive(world->items.items), 5);
 }
 
-TEST_F(Enemies, ChildrenAndGrandchildrenDieWithTheirParent) {
-    Def(3).successor = 9;  // a grandchild's reward shows that it died, not vanished
-    int32_t parent = Spawn(1);
-    int32_t stranger = Spawn(1);
-    int32_t child = Spawn(2, 200, 200, 0, 0, false, parent);
-    Spawn(3, 200, 200, 0, 0, false, child);
-    Spawn(2, 200, 200, 0, 0, false, parent);
-    Spawn(2, 200, 200, 0, 0, false, stranger);
-    Enemy(parent).Die();
-    // Left: the stranger (1), its child (2) and the grandchild's reward (9).
-    EXPECT_EQ(
-        (std::vector<int>{AliveEnemies(1), AliveEnemies(2), AliveEnemies(3), AliveEnemies(9)}),
-        (std::vector<int>{1, 1, 0, 1}));
+class SceneScript : public EnemyTest {
+protected:
+    void Play(std::vector<TSceneCommand> script) {
+        project->scene = std::move(script);
+        Scene().Reset();
+    }
+    // One frame as the world runs it: the enemies, then the script.
+    void Frame() {
+        Pool().UpdateAll();
+        Scene().Step();
+    }
+};
+
+TEST_F(SceneScript, WaitThenAppearanceThenEndSpawnsInFrame62AndEndsInFrame65) {
+    Play({{0, 59}, {3, 1, 0, 200}, {8}});
+    int spawnFrame = 0, endFrame = 0;
+    for (int f = 1; f <= 70; ++f) {
+        Frame();
+        if (!spawnFrame && AliveEnemies() == 1) spawnFrame = f;
+        if (!endFrame && Scene().stageEnded) endFrame = f;
+    }
+    EXPECT_EQ(std::make_pair(spawnFrame, endFrame), std::make_pair(62, 65));
 }
 
-TEST_F(Enemies, DrawOrderHoldsEverySlotOnceSortedByKey) {
-    const int32_t keys[] = {5, -3, 5, 0, 10, -3, 7};
-    for (int i = 0; i < 21; ++i) {
-        Def(i).groundDistance = keys[i % 7];
-        Spawn(i);
-        if (i % 3 == 0) Enemy(i / 2).Kill();  // freed slots are taken by other keys
+TEST_F(SceneScript, TwoPhaseBossHoldsThroughBothPhasesAndReleasesWhenTheLastDies) {
+    Def(1).successor = 2;
+    Def(5).successor = 6;
+    Play({{3, 1, 2, 200, 0, 90, 1}, {0, 1000}});
+    for (int f = 1; f <= 10; ++f) Frame();
+    Enemy(0).Die();  // first phase
+    EXPECT_EQ(Enemy(Scene().watchedSlot).kind, 2);
+    Enemy(Spawn(5)).Die();  // another enemy's successor does not take the watch
+    for (int f = 0; f < 8; ++f) Frame();
+    EXPECT_FALSE(Scene().advancePending);
+    Enemy(Scene().watchedSlot).Die();
+    Frame();
+    EXPECT_TRUE(Scene().advancePending);  // released in the frame the last phase died
+}
+
+TEST_F(SceneScript, WatchedEnemyLeavingTheScreenReleasesWithoutRewards) {
+    Def(1).successor = 9;
+    Def(1).actions = {Cmd(0, 50), Cmd(2), Cmd(15, 1000)};
+    Play({{3, 1, 0, 200, 0, 0, 1}});
+    Frame();
+    const TEnemy& e = Enemy(Scene().watchedSlot);
+    for (int frames = 1; e.IsAlive() && frames < 100; ++frames) {
+        EXPECT_FALSE(Scene().advancePending);
+        Frame();
     }
-    std::set<int32_t> slots;
-    for (int i = 0; i < TEnemyPool::kSize; ++i) {
-        const TDrawOrderEntry& p = Pool().drawOrder[i];
-        slots.insert(p.slot);
-        EXPECT_EQ(p.key, Enemy(p.slot).drawKey);
-        EXPECT_LE(Pool().drawOrder[i > 0 ? i - 1 : 0].key, p.key);
-    }
-    EXPECT_EQ(slots.size(), static_cast<size_t>(TEnemyPool::kSize));
-    // Among equal keys the table's own order counts, as the drawing and the dump show it.
-    world = std::make_unique<TWorld>();
-    Link();
-    const int32_t equalKeys[] = {5, 5, -3, 5, 0, 5};
-    for (int i = 0; i < 6; ++i) {
-        if (i == 5) Enemy(1).Kill();  // the last one takes this slot
-        Def(30 + equalKeys[i]).groundDistance = equalKeys[i];
-        Spawn(30 + equalKeys[i]);
-    }
-    std::vector<int32_t> live;
-    for (const TDrawOrderEntry& p : Pool().drawOrder)
-        if (Enemy(p.slot).IsAlive()) live.push_back(p.slot);
-    EXPECT_EQ(live, (std::vector<int32_t>{2, 4, 3, 1, 0}));
+    EXPECT_TRUE(Scene().advancePending);  // released in the frame it left
+    EXPECT_EQ(AliveEnemies(), 0);         // no successor
+    EXPECT_EQ(world->scorePanel.score, 0u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// A world linked to a heap project as RunGame links it. Tests set the project's records, link
-// the world and drive frames by hand; helpers write action lists and replay the random stream.
+// A world linked to a heap project as RunGame links it, for tests of single rules (whole
+// games are the golden scenarios'): tests set the project's records, link the world and drive
+// frames by hand; RandMirror replays the random stream.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,16 +16,7 @@
 #include "sys/sys.h"
 #include "world/world.h"
 
-constexpr int kKeyLeft = 0xCB, kKeyUp = 0xC8, kKeyRight = 0xCD, kKeyDown = 0xD0;
-constexpr int kKeyFire = 0x2D, kKeyBomb = 0x2C;
-
-// Action-list command codes and extra actions, as the editor stores them.
-namespace op {
-constexpr int32_t kSetSpeed = 0, kSetAngle = 1, kFaceLeft = 2, kFaceDown = 5, kFaceRemembered = 11,
-                  kAccelerate = 12, kWait = 14, kMoveOn = 15, kHome = 16, kMoveTo = 17,
-                  kMoveToRandom = 18, kCurveRight = 23, kVanish = 24, kLabel = 25, kReturn = 26;
-constexpr int32_t kRemember = 1, kFan = 2, kSpread = 3, kRing = 4, kSpiral = 5;
-}  // namespace op
+constexpr int kKeyLeft = 0xCB, kKeyUp = 0xC8, kKeyRight = 0xCD, kKeyDown = 0xD0, kKeyFire = 0x2D;
 
 inline TActionEntry Cmd(int32_t command, int32_t a = 0, int32_t b = 0) {
     return TActionEntry{command, a, b};
@@ -49,8 +41,9 @@ protected:
     static constexpr uint32_t kSeed = 20240611u;
 
     WorldTest() {
-        sys::SeedRandom(1);
+        sys::SeedRandom(kSeed);
         PlayerShotTimer() = 0;
+        project->sprites[0].imageWidth = project->sprites[0].imageHeight = 32;
     }
     // Links with a new game's ship in play at (208, 480 - 32).
     void Link() {
@@ -71,9 +64,6 @@ protected:
     TScene& Scene() { return world->scene; }
 
     void Hold(int key, bool held = true) { app.keys[key] = held ? 1 : 0; }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) world->Update();
-    }
     void EnemyFrames(int n) {
         for (int i = 0; i < n; ++i) Pool().UpdateAll();
     }
@@ -93,22 +83,9 @@ protected:
         return Pool().SpawnEnemy(kind, x, y, speed, angle, watched, parent);
     }
     uint64_t DrawsDuring(const std::function<void()>& fn) {
-        uint64_t before = sys::RandCalls();
+        const uint64_t before = sys::RandCalls();
         fn();
         return sys::RandCalls() - before;
-    }
-    // A live enemy of definition 'kind' put into 'slot' by hand.
-    TEnemy& PlaceEnemy(int slot, int kind, double x, double y, int half, int durability) {
-        TEnemy& e = Enemy(slot);
-        e.definition = &project->enemies[kind];
-        e.kind = kind;
-        e.slot = slot;
-        e.x = x;
-        e.y = y;
-        e.halfWidth = e.halfHeight = half;
-        e.durability = durability;
-        e.alive = true;
-        return e;
     }
 
     TApp app;
@@ -116,13 +93,10 @@ protected:
     std::unique_ptr<TWorld> world = std::make_unique<TWorld>();
 };
 
-// Enemy suites: linked at once, with the ship out of play unless a test brings it in, and
-// sprite 0 (every enemy's default) 32 x 32 and still, so the off-screen margins are 80.
+// Enemy suites: linked at once, with the ship out of play unless a test brings it in.
 class EnemyTest : public WorldTest {
 protected:
-    static constexpr int32_t kSpriteSize = 32;
     void SetUp() override {
-        project->sprites[0].imageWidth = project->sprites[0].imageHeight = kSpriteSize;
         Link();
         player().alive = false;
         sys::SeedRandom(kSeed);
