@@ -11,6 +11,20 @@ namespace {
 constexpr int32_t kEnemySide = 0;
 constexpr int32_t kPlayerSide = 1;
 constexpr int32_t kShotsPassThrough = 1;
+
+// Overlaps(enemy, shot) written out with the shot's edges computed once (the same operands in
+// the same order, so every comparison comes out the same): an enemy that is hit takes one
+// point of damage, unless shots pass through it. True when it was hit.
+inline bool Strike(TEnemy& enemy, double right, double left, double bottom, double top) {
+    if (!enemy.alive) return false;
+    if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
+          bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
+        return false;
+    if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) return false;
+    enemy.Damage(1);
+    return true;
+}
+
 }  // namespace
 
 bool TBullet::Start(int32_t theKind, int32_t theSide, double startX, double startY,
@@ -100,14 +114,8 @@ bool TBullet::HitEnemies() {
         }
         bool askAgain = false;
         for (int i = 0; i < count && !askAgain; ++i) {
-            TEnemy& enemy = enemyPool->enemies[slots[i]];
             passed = slots[i];
-            if (!enemy.alive) continue;
-            if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
-                  bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
-                continue;
-            if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
-            enemy.Damage(1);
+            if (!Strike(enemyPool->enemies[slots[i]], right, left, bottom, top)) continue;
             hit = true;
             if (!alive) return hit;
             askAgain = grid.Additions() != additions || right != x + halfWidth ||
@@ -124,13 +132,7 @@ bool TBullet::HitEnemiesFrom(int32_t first) {
     double bottom = y + halfHeight, top = y - halfHeight;
     bool hit = false;
     for (int32_t slot = first; slot < TEnemyPool::kSize; ++slot) {
-        TEnemy& enemy = enemyPool->enemies[slot];
-        if (!enemy.alive) continue;
-        if (!(right > enemy.x - enemy.halfWidth && left < enemy.x + enemy.halfWidth &&
-              bottom > enemy.y - enemy.halfHeight && top < enemy.y + enemy.halfHeight))
-            continue;
-        if (enemy.definition && enemy.definition->shotResponse == kShotsPassThrough) continue;
-        enemy.Damage(1);
+        if (!Strike(enemyPool->enemies[slot], right, left, bottom, top)) continue;
         hit = true;
         // A shot that is no longer alive overlaps nothing; one that is takes its edges anew.
         if (!alive) break;
