@@ -70,14 +70,14 @@ TEST(Headless, TestPlayOptionsAndFunctionKeysReachTheGame) {
     RunResult r = RunOrvan(
         {"--headless", "--data", "Data",     "--input", "in.txt",       "--dump-state",  "2:d.json",
          "--seed",     "1",      "--frames", "2",       "--play",       "--scene-entry", "3",
-         "--lives",    "7",      "--power",  "2",       "--invincible", "--author"},
+         "--lives",    "0",      "--power",  "2",       "--invincible", "--author"},
         dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const json d = json::parse(dir.ReadFile("d.json")), author = d["author"];
     EXPECT_EQ(json::array({d["states"], d["scene"]["entryIndex"], d["player"]["lives"],
                            d["player"]["power"], author["invincible"], author["overlay"],
                            author["gameFrames"]}),
-              json::array({{8, 11}, 3, 7, 2, true, true, 2}));
+              json::array({{8, 11}, 3, 0, 2, true, true, 2}));
 }
 
 TEST(Startup, BadCommandLinesExitWithCode2) {

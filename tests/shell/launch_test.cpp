@@ -83,6 +83,9 @@ TEST_F(LaunchTest, FindsTheDataFolderOfEveryKindOfGame) {
     EXPECT_NE(GameFilesFolderName("Star Raid", "/a/Star Raid.zip"),
               GameFilesFolderName("Star Raid", "/b/Star Raid.zip"));
     EXPECT_EQ(GameFilesFolderName("a/b\n", "x").substr(0, 5), "a_b_-");
+    std::string kana;  // 25 x ア: cut to 60 bytes, whole characters only
+    for (int i = 0; i < 25; ++i) kana += "\xE3\x82\xA2";
+    EXPECT_EQ(GameFilesFolderName(kana, "x").substr(0, 61), kana.substr(0, 60) + "-");
 }
 
 TEST_F(LaunchTest, WhatIsNotAGameIsRefusedAndNothingIsCreatedInIt) {

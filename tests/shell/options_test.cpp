@@ -43,10 +43,10 @@ TEST(CommandLine, ReadsTheWindowOptionsAndNoneMeansTheGamesOwnStart) {
 
 TEST(CommandLine, RefusesMalformedValuesWithCode2) {
     for (const char* bad :
-         {"--frames sixty", "--frames -1", "--seed 99999999999", "--dump-state s.json",
-          "--dump-state 0:s.json", "--screenshot 3:", "--bogus", "--fullscreen --windowed",
-          "--record a --replay b", "--input a --replay b", "--scale 17", "--power 6", "--lives 100",
-          "--scene-entry -1", "--lives x"}) {
+         {"--frames sixty", "--frames -1", "--seed 99999999999", "--seed 4294967296",
+          "--dump-state s.json", "--dump-state 0:s.json", "--screenshot 3:", "--bogus",
+          "--fullscreen --windowed", "--record a --replay b", "--input a --replay b", "--scale 17",
+          "--power 6", "--lives 100", "--scene-entry -1", "--lives x"}) {
         TRunOptions o;
         EXPECT_EQ(Parse(bad, &o), 2) << bad;
     }
