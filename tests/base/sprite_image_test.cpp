@@ -153,6 +153,7 @@ TEST(ShowMessageBox, MapsAnswersToTheGamesCodes) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(ShowMessageBox("text", "caption", 6, 0, 0), 8);   // OK
     EXPECT_EQ(ShowMessageBox("text", "caption", 5, 2, 1), 11);  // Yes/No, second
+    EXPECT_EQ(ShowMessageBox("text", "caption", 5, 2, 0), 10);  // Yes/No, first
     EXPECT_EQ(ShowMessageBox("text", "caption", 0, 1, 1), 9);   // OK/Cancel, second
     EXPECT_EQ(ShowMessageBox("text", "caption", 0, 3, 2), 9);   // Yes/No/Cancel, third
     testing::internal::GetCapturedStderr();
