@@ -60,7 +60,7 @@ TEST_F(Author, ChangedFileReloadsWithinASecondAndRestartsAtTheRunningEntry) {
 TEST_F(Author, BrokenFileKeepsTheOldProjectRunningUntilItIsWholeAgain) {
     const std::pair<std::string, std::string> files[] = {
         {"Enemy/Enemy1.bin", enemy.Encode().str()},
-        {"Sprite/Sprite10.png", Square(16, 0xFF20C020u)}};
+        {"Sprite/Sprite0.png", Square(16, 0xFF20C020u)}};
     for (const auto& [path, good] : files) {
         SCOPED_TRACE(path);
         const TProject* old = game().project.get();

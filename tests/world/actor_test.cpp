@@ -37,6 +37,7 @@ TEST(ActorGeometry, TurnNormalisesOnceBearingsAreNearRoundValuesAndTouchingBoxes
 // negative one puts it beside the enemy), then its own -1..1 on each axis, at a scale of 0 to
 // 0.5; an explosion is six pictures up to 33 pixels off, scaled 1 to 2, each after its delay.
 TEST_F(WorldTest, SparksAndExplosionsLandWhereTheirDrawsPutThem) {
+    project->sprites[5].frameCount = 0;  // a hostile effect sprite: it fades in at once
     Link();
     for (auto [w, h] : {std::pair{12, 7}, {0, 5}, {-3, -8}}) {
         for (uint32_t seed = 1; seed <= 4; ++seed) {
