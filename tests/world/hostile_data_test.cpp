@@ -65,7 +65,7 @@ TEST_F(FullPools, WhatFillsAPoolLeavesTheStreamWhereEveryShotAndDropWouldHave) {
         {"a spread of enemies", 3 /* spread */, 1, 1000, {}, 0, 512, 0, 2000},
         {"a fan of enemies", 2 /* fan */, 1, 3000, {}, 0, 512, 0, 4},
         {"drops", 0, 0, 300, {1, 2}, 0, 0, 256, 300 + 2 * 256},  // an item draws its drift
-        {"drops of no item", 0, 0, 50, {-1, 300}, 0, 0, 0, 50},
+        {"drops of no item", 0, 0, 50, {-1, 256}, 0, 0, 0, 50},
         // Hostile counts are cut to 65,536 shots or drops.
         {"a spread of INT_MAX bullets", 3, 0, INT_MAX, {}, 2048, 1, 0, 2 * 65536},
         {"INT_MAX drops", 0, 0, INT_MAX, {1}, 0, 0, 256, 65536 + 2 * 256},
