@@ -24,14 +24,15 @@ class Author : public testing::Test {
 protected:
     void SetUp() override {
         ProjectWriter w(dir.path());
-        w.KindFolders().Global().Player({32, 32, 40.0, 3});
+        w.KindFolders().Global({2}).Player({32, 32, 40.0, 3});  // the project starts at entry 2
         w.File("Frame.png", Square(30, 0xFF808080u)).Sprite(10, {"e", 0, 16, 16, 1});
         w.File("Sprite/Sprite10.png", Square(16, 0xFF20C020u));
         w.Enemy(1, enemy).Scene(
             {{{3, 1, 2, 100, 0, 90}, {0, 30}, {3, 1, 2, 200, 0, 90}, {0, 1000}}});
-        run.testPlay = {true, -1, true, -1, -1, true};
+        run.testPlay = {true, 0, true, -1, -1, true};  // test play from entry 0
         ASSERT_TRUE(run.Start());
         ASSERT_TRUE(run.RunUntilState(kGamePlay));
+        ASSERT_LT(game().world.scene.entryIndex, 2);
         ASSERT_TRUE(run.game().author->watching);
     }
     TGame& game() { return run.game(); }

@@ -82,6 +82,7 @@ TEST_F(Enemies, MotionsReachTheirPointsAnglesAndSpeeds) {
         // One degree a frame at speed 2 for 90 degrees.
         {"curve", {Cmd(0, 20), Cmd(1, 0), Cmd(23, 90, 50)}, 94, 0, 0, 90, 2},
         // clang-format off
+        {"curve right onto 360", {Cmd(0, 20), Cmd(1, 359), Cmd(23, 90, 50)}, 5, 0, 0, 360, 2},
         {"curve right past 360", {Cmd(0, 20), Cmd(1, 359), Cmd(23, 90, 50)}, 6,
          202 + 2 * std::cos(kDegToRad), 100 + 2 * std::sin(kDegToRad), 1, 2},
         {"curve left", {Cmd(0, 20), Cmd(22, 90, 50)}, 3,
