@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/score_texts.h"
+#include "world/enemy_grid.h"
 #include "world_fixture.h"
 
 namespace {
@@ -180,6 +181,22 @@ struct Crowd {
 TEST(ShotGrid, ThePoolsScanHitsWhatEveryBulletScanningAllSlotsHits) {
     for (uint32_t seed = 1; seed <= 12; ++seed)
         EXPECT_TRUE(Crowd(seed).Scan(true) == Crowd(seed).Scan(false)) << "seed " << seed;
+}
+
+// The grid narrows the scan: a shot's box asks only for the enemies near it, in slot order,
+// past the slot it has already passed (a grid that gave up would scan all 512 slots).
+TEST(ShotGrid, NamesOnlyTheEnemiesNearTheBox) {
+    std::vector<TEnemy> enemies(TEnemyPool::kSize);
+    for (int slot : {3, 7, 300, 9}) {
+        enemies[slot].alive = true;
+        enemies[slot].x = slot == 9 ? 400 : 100 + slot % 2;
+        enemies[slot].y = enemies[slot].halfWidth = enemies[slot].halfHeight = 10;
+    }
+    TEnemyGrid grid;
+    grid.Build(enemies.data(), TEnemyPool::kSize);
+    int32_t out[TEnemyGrid::kMaxCandidates];
+    ASSERT_EQ(grid.Candidates(95, 105, 5, 15, 3, out), 2);
+    EXPECT_EQ(std::vector<int32_t>(out, out + 2), (std::vector<int32_t>{7, 300}));
 }
 
 }  // namespace
