@@ -1,11 +1,10 @@
-// Fonts and text: face matching, the 40-font limit, widths that agree with drawing,
-// anti-aliased and monochrome rendering, colour, blending, brightness and the debug text.
+// Fonts and text: face matching, the 40-font limit, widths that agree with drawing, anti-aliased
+// and monochrome rendering, colour, blending, brightness (the frame-rate text: golden menus).
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "media/core.h"
-#include "media/host.h"
 #include "media/inspect.h"
 #include "media/media.h"
 #include "support/media_fixture.h"
@@ -98,25 +97,6 @@ TEST_F(Text, MonochromeIsOneColourAntiAliasedHasLevels) {
         const int others = LitPixels() - Count(c.only ? c.only : 0xFFFFFF);
         EXPECT_TRUE(c.only ? others == 0 : others > 20) << std::hex << c.only << " " << others;
     }
-}
-
-TEST_F(Text, DebugTextIsWhiteOnABlackOutlineLineByLine) {
-    media::SetHost(media::CreateHeadlessHost());
-    ASSERT_EQ(MediaInit(), 0);
-    DrawRect(0, 0, 640, 480, MakeColor(0, 0, 255), 1);
-    SetBlendMode(1, 10);  // neither blending nor brightness applies
-    SetDrawBrightness(10, 10, 10);
-    PrintToScreen("FPS:%0d", 60);  // lines add up until cleared
-    PrintToScreen("\nsecond line");
-    ASSERT_EQ(FlipScreen(), 0);
-    EXPECT_TRUE(Count(0xFFFFFF, 200, 100) > 30 && Count(0, 200, 100) > 30);
-    // The second line lies below row 16, and nothing below row 48.
-    EXPECT_LT(Count(0x0000FF, 200, 48) - Count(0x0000FF, 200, 17), 200 * 31);
-    EXPECT_EQ(Count(0x0000FF, 200, 100) - Count(0x0000FF, 200, 48), 200 * 52);
-    EXPECT_EQ(media::DebugText(), "FPS:60\nsecond line");
-    ClearScreenPrint();
-    EXPECT_EQ(media::DebugText(), "");
-    MediaEnd();
 }
 
 }  // namespace

@@ -183,8 +183,7 @@ TEST(ShotGrid, ThePoolsScanHitsWhatEveryBulletScanningAllSlotsHits) {
         EXPECT_TRUE(Crowd(seed).Scan(true) == Crowd(seed).Scan(false)) << "seed " << seed;
 }
 
-// The grid narrows the scan: a shot's box asks only for the enemies near it, in slot order,
-// past the slot it has already passed (a grid that gave up would scan all 512 slots).
+// A shot's box asks the grid for the enemies near it, past the slot it passed, in slot order.
 TEST(ShotGrid, NamesOnlyTheEnemiesNearTheBox) {
     std::vector<TEnemy> enemies(TEnemyPool::kSize);
     for (int slot : {3, 7, 300, 9}) {

@@ -1,8 +1,7 @@
 // Numbers at the ends of their range in action lists and definitions: nothing may crash, wrap
-// around or loop without end (scene entries with extreme words are fuzz_play's "extremes"
-// seed, which CI plays under the sanitizers). Volleys and drops that fill their pool stop
-// trying once one finds it full, but the world and the random stream end as if every one had
-// been tried.
+// around or loop without end (scene entries with extreme words: fuzz_play's "extremes" seed,
+// played in CI). Volleys and drops that fill their pool stop trying, yet the world and the
+// random stream end as if every one had been tried.
 #include <climits>
 
 #include "world_fixture.h"
