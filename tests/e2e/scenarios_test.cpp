@@ -76,9 +76,9 @@ std::vector<unsigned char> Picture(int w, int h, int style, uint32_t seed) {
 }
 
 // Every picture and sound a game shows: the title (sprite 0), panel (1), ship (2-4), effect
-// (5), bomb (6), game over (7), background (8), enemies (9, 10), bullets (11, 12), items (13);
-// the player's shot 0 and enemy bullets 1 and 2; items 0-3 of each attribute; sounds 0-10 and
-// a music loop 11. Styles as Picture's; styles 1 and 2 have sprites of odd sizes.
+// (5), bomb (6), game over (7), background (8), enemies (9, 10), bullets (11, 12), items (13),
+// animated where the game steps frames; the player's shot 0, enemy bullets 1 and 2, items 0-3
+// of each attribute, sounds 0-10 and a music loop 11. Styles as Picture's (1, 2: odd sizes).
 void Kit(ProjectWriter& w, int style, const PlayerFile& player) {
     const int odd = style > 0;
     w.KindFolders().Global().Player(player);
@@ -88,8 +88,8 @@ void Kit(ProjectWriter& w, int style, const PlayerFile& player) {
     } sprites[] = {
         {0, 640, 480, 1, 1},         {1, 224, 480, 1, 1},      {2, 32, 32, 2, style},
         {3, 32, 32, 2, style},       {4, 32, 32, 2, style},    {5, 32, 32, 8, 2},
-        {6, 400, 400, 1, 2},         {7, 640, 480, 1, 1},      {8, 416, 960, 1, 1},
-        {9, 32 + odd, 30, 4, style}, {10, 96 + odd, 81, 1, 2}, {11, 8 + odd, 8, 1, style},
+        {6, 400, 400, 2, 2},         {7, 640, 480, 1, 1},      {8, 416, 960, 1, 1},
+        {9, 32 + odd, 30, 4, style}, {10, 96 + odd, 81, 1, 2}, {11, 8 + odd, 8, 2, style},
         {12, 6, 17 - odd, 1, style}, {13, 16, 16, 1, style}};
     for (const auto& s : sprites) {
         w.Sprite(s.n, {"s", uint8_t(s.frames > 1), s.w, s.h, s.frames, 2});
@@ -340,11 +340,12 @@ TEST(Scenario, DemoPlayedToItsEnd) {
     const std::string best1234("\xD2\x04\x00\x00", 4);
     dir.WriteFile("Data/Score.bin", best1234);
     GameRunner run(dir / "Data");
-    ExpectGolden("demo", run, script.str() + "7100 X\n", 7200,
-                 "5800 /scene/entryIndex 118\n5800 /enemies/0/kind 12\n5800 /enemies/0/watched true\n"
-                 "5800 /playing/2 12\n6200 /scene/entryIndex 118\n6200 /enemies/0/kind 13\n"
-                 "6950 /states [9,2,4,5]\n6950 /scene/entryIndex 125\n7080 /states [5]\n"
-                 "7080 /playing [9]\n7160 /states [8,11]\n7160 /best 1234");
+    ExpectGolden(
+        "demo", run, script.str() + "7100 X\n", 7200,
+        "5800 /scene/entryIndex 118\n5800 /enemies/0/kind 12\n5800 /enemies/0/watched true\n"
+        "5800 /playing/2 12\n6200 /scene/entryIndex 118\n6200 /enemies/0/kind 13\n"
+        "6950 /states [9,2,4,5]\n6950 /scene/entryIndex 125\n7080 /states [5]\n"
+        "7080 /playing [9]\n7160 /states [8,11]\n7160 /best 1234");
     EXPECT_EQ(dir.ReadFile("Data/Score.bin"), best1234);
 }
 
