@@ -158,9 +158,8 @@ TEST(Zip, RefusesHostileArchivesWithoutWritingOutsideItsFolder) {
     for (const Case& c : cases) {
         TempDir dir;
         EXPECT_NE(Unpack(dir, c.zip).find(c.message), std::string::npos) << c.what;
-        // a.zip and out, nothing beside them
+        // a.zip and out, nothing beside them (no evil.txt), and nothing in /tmp
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2) << c.what;
-        EXPECT_FALSE(dir.Exists("evil.txt")) << c.what;
         EXPECT_FALSE(fs::exists("/tmp/evil.txt")) << c.what;
     }
 }
