@@ -34,10 +34,10 @@ TEST(CommandLine, ReadsTheWindowOptionsAndNoneMeansTheGamesOwnStart) {
     EXPECT_TRUE(none.dataDir.empty() && !none.headless && none.windowMode == -1);
     EXPECT_FALSE(none.author || none.play || none.invincible);
     EXPECT_EQ(none.sceneEntry + none.lives + none.power, -3);
-    TRunOptions o;
-    ASSERT_EQ(Parse("--scale 3 --windowed --screenshot 5:a.png", &o), -1);
-    EXPECT_EQ((std::vector<int>{o.scale, o.windowMode, int(o.screenshots.at(0).frame)}),
-              (std::vector<int>{3, 1, 5}));
+    TRunOptions o, f;
+    ASSERT_EQ(Parse("--scale 3 --windowed --screenshot 5:a", &o) + Parse("--fullscreen", &f), -2);
+    EXPECT_EQ((std::vector<int>{o.scale, o.windowMode, int(o.screenshots[0].frame), f.windowMode}),
+              (std::vector<int>{3, 1, 5, 0}));
     EXPECT_EQ(Parse("--version", &o), 0);
 }
 
