@@ -161,6 +161,18 @@ struct SheetBlock {
     std::string label;
 };
 
+// The project's stage as the game runs it, with nobody at the controls and the ship
+// untouchable: the world linked, the stage background set, the ship and the script reset.
+std::unique_ptr<TWorld> StageWorld(TApp& app, TProject& p) {
+    auto world = std::make_unique<TWorld>();
+    world->Link(&app, &p);
+    world->player.noHits = true;
+    world->background.SetSprite(8);
+    world->player.Reset();
+    world->scene.Reset();
+    return world;
+}
+
 }  // namespace
 
 void DrawSpriteSheet(const std::string& dataDir, const std::string& outPng) {
@@ -264,14 +276,8 @@ void DrawTimeline(const std::string& dataDir, const std::string& outPng, uint32_
     const std::vector<TSceneCommand>& script = p.scene;
     const int32_t n = static_cast<int32_t>(script.size());
 
-    // The stage as the game runs it, with nobody at the controls and the ship untouchable.
     TApp app;
-    auto world = std::make_unique<TWorld>();
-    world->Link(&app, &p);
-    world->player.noHits = true;
-    world->background.SetSprite(8);
-    world->player.Reset();
-    world->scene.Reset();
+    auto world = StageWorld(app, p);
     std::vector<EntryRun> runs(static_cast<size_t>(n));
     uint32_t frame = 0, endFrame = 0, heldSince = 0;
     bool ended = false;
@@ -539,14 +545,9 @@ void DrawTrace(const std::string& dataDir, int32_t enemy, const std::string& out
     appear.p6 = 0;
 
     TApp app;
-    auto world = std::make_unique<TWorld>();
-    world->Link(&app, &p);
-    world->player.noHits = true;
-    world->background.SetSprite(8);
-    world->player.Reset();
+    auto world = StageWorld(app, p);
     // The background the stage shows at that appearance; then a script of the appearance
     // alone, run by the scene runner.
-    world->scene.Reset();
     if (entry >= 0) world->scene.StartAt(entry);
     const int32_t bgSprite = world->background.sprite;
     const double bgSpeed = world->background.speed;

@@ -188,7 +188,8 @@ void Canvas::FancyText(int x, int y, const std::string& text, int scale, Color t
             }
 }
 
-bool Canvas::WritePng(const std::string& path) const {
+bool WritePngFile(const std::string& path, int width, int height, bool alpha,
+                  const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -199,22 +200,24 @@ bool Canvas::WritePng(const std::string& path) const {
         return false;
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, width_, height_, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(width_) * 3);
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
-            Color c = Get(x, y);
-            row[x * 3] = static_cast<png_byte>(c >> 16);
-            row[x * 3 + 1] = static_cast<png_byte>(c >> 8);
-            row[x * 3 + 2] = static_cast<png_byte>(c);
-        }
-        png_write_row(png, row.data());
-    }
+    const size_t rowBytes = static_cast<size_t>(width) * (alpha ? 4 : 3);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, const_cast<png_bytep>(&bytes[static_cast<size_t>(y) * rowBytes]));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(f) == 0;
+}
+
+bool Canvas::WritePng(const std::string& path) const {
+    std::vector<uint8_t> rgb;
+    rgb.reserve(pixels_.size() * 3);
+    for (Color c : pixels_)
+        rgb.insert(rgb.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                               static_cast<uint8_t>(c)});
+    return WritePngFile(path, width_, height_, false, rgb);
 }
 
 }  // namespace demo

@@ -78,4 +78,8 @@ private:
     uint32_t state_;
 };
 
+// Writes 8-bit RGB (or RGBA) rows, packed, as a PNG file. False on failure.
+bool WritePngFile(const std::string& path, int width, int height, bool alpha,
+                  const std::vector<uint8_t>& bytes);
+
 }  // namespace demo

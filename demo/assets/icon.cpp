@@ -3,7 +3,6 @@
 // that whole multiples stay crisp pixel art and 48 x 48 stays even.
 #include "icon.h"
 
-#include <png.h>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -36,27 +35,6 @@ std::vector<Rgba> BaseIcon() {
     return out;
 }
 
-bool WriteRgbaPng(const std::string& path, int size, const std::vector<uint8_t>& rgba) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, size, size, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < size; ++y)
-        png_write_row(png, const_cast<png_bytep>(&rgba[size_t(y) * size * 4]));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
-}
-
 }  // namespace
 
 bool WriteIcons(const std::string& folder, const std::vector<int>& sizes) {
@@ -82,7 +60,7 @@ bool WriteIcons(const std::string& folder, const std::vector<int>& sizes) {
         const std::string dir = folder + "/" + std::to_string(size) + "x" + std::to_string(size);
         ::mkdir(dir.c_str(), 0777);
         ::mkdir((dir + "/apps").c_str(), 0777);
-        if (!WriteRgbaPng(dir + "/apps/orvan.png", size, rgba)) return false;
+        if (!WritePngFile(dir + "/apps/orvan.png", size, size, true, rgba)) return false;
     }
     return true;
 }
