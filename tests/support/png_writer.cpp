@@ -22,11 +22,9 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
     out->insert(out->end(), data, data + length);
 }
 
-int Channels(int colourType) {
-    return colourType == kPngRgb         ? 3
-           : colourType == kPngGreyAlpha ? 2
-           : colourType == kPngRgba      ? 4
-                                         : 1;
+int Channels(int colourType) {  // grey, -, RGB, palette, grey + alpha, -, RGBA
+    static const int channels[] = {1, 1, 3, 1, 2, 1, 4};
+    return channels[colourType];
 }
 
 void PutBe32(std::vector<unsigned char>* out, uint32_t v) {
@@ -80,14 +78,10 @@ std::vector<unsigned char> EncodePng(const PngLayout& layout) {
             png_set_tRNS(png, info, layout.paletteAlpha.data(), int(layout.paletteAlpha.size()),
                          nullptr);
         } else if (!layout.transparentColour.empty()) {
+            const std::vector<uint16_t>& t = layout.transparentColour;
             png_color_16 c{};
-            if (layout.transparentColour.size() == 1) {
-                c.gray = layout.transparentColour[0];
-            } else {
-                c.red = layout.transparentColour[0];
-                c.green = layout.transparentColour[1];
-                c.blue = layout.transparentColour[2];
-            }
+            c.gray = t[0];  // read for grey pictures, red, green and blue for the others
+            if (t.size() == 3) c.red = t[0], c.green = t[1], c.blue = t[2];
             png_set_tRNS(png, info, nullptr, 0, &c);
         }
         png_write_info(png, info);
